@@ -1,0 +1,73 @@
+#include "ListFile.h"
+
+#include <QFile>
+
+namespace tobx {
+
+ListFieldReader::ListFieldReader(QByteArray text)
+    : m_text(std::move(text))
+{
+}
+
+bool ListFieldReader::next(QByteArray& field)
+{
+    if (m_pos >= m_text.size() && !m_lineOpen)
+        return false;
+    m_lineOpen = false;
+    const qsizetype size = m_text.size();
+    while (m_pos < size && (m_text.at(m_pos) == ' ' || m_text.at(m_pos) == '\t'))
+        ++m_pos;
+    const qsizetype start = m_pos;
+    while (m_pos < size) {
+        const char c = m_text.at(m_pos);
+        if (c == ',' || c == '\r' || c == '\n')
+            break;
+        ++m_pos;
+    }
+    field = m_text.sliced(start, m_pos - start);
+    if (m_pos < size) {
+        const char c = m_text.at(m_pos++);
+        if (c == ',')
+            m_lineOpen = true;
+        else if (c == '\r' && m_pos < size && m_text.at(m_pos) == '\n')
+            ++m_pos;
+    }
+    return true;
+}
+
+void ListFieldReader::skipRestOfLine()
+{
+    m_lineOpen = false;
+    const qsizetype size = m_text.size();
+    while (m_pos < size && m_text.at(m_pos) != '\r' && m_text.at(m_pos) != '\n')
+        ++m_pos;
+    if (m_pos < size && m_text.at(m_pos++) == '\r' && m_pos < size && m_text.at(m_pos) == '\n')
+        ++m_pos;
+}
+
+QByteArray FirstListField(const QByteArray& text)
+{
+    ListFieldReader reader(text);
+    QByteArray field;
+    reader.next(field);
+    return field;
+}
+
+std::optional<QByteArray> ReadWholeFile(const QString& path, QString* reason)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (reason)
+            *reason = file.errorString();
+        return std::nullopt;
+    }
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (reason)
+            *reason = file.errorString();
+        return std::nullopt;
+    }
+    return data;
+}
+
+} // namespace tobx

@@ -1,0 +1,10 @@
+#include "MessageBox.h"
+
+namespace tobx {
+
+QString Message::shownTitle() const
+{
+    return title.isEmpty() ? QString::fromLatin1(kProgramName) : title;
+}
+
+} // namespace tobx

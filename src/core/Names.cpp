@@ -1,0 +1,62 @@
+#include "Names.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace tobx {
+
+namespace {
+constexpr const char* kCodePage = "windows-1252";
+
+bool isSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+} // namespace
+
+QString NameToText(QByteArrayView name)
+{
+    QStringDecoder decoder(kCodePage);
+    return decoder.decode(name);
+}
+
+QString NameToPath(QByteArrayView name)
+{
+    QString path = NameToText(name);
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return path;
+}
+
+QByteArray PathToName(const QString& path)
+{
+    QStringEncoder encoder(kCodePage);
+    return encoder.encode(path);
+}
+
+bool SameNameIgnoringCase(QByteArrayView a, QByteArrayView b)
+{
+    if (a.size() != b.size())
+        return false;
+    return NameToText(a).compare(NameToText(b), Qt::CaseInsensitive) == 0;
+}
+
+bool IsSafeRelativeName(QByteArrayView name)
+{
+    if (name.isEmpty() || isSeparator(name.front()))
+        return false;
+    if (name.size() >= 2 && name.at(1) == ':')
+        return false; // drive letter, absolute or drive-relative
+    qsizetype start = 0;
+    while (start <= name.size()) {
+        qsizetype end = start;
+        while (end < name.size() && !isSeparator(name.at(end)))
+            ++end;
+        const QByteArrayView level = name.sliced(start, end - start);
+        if (level.isEmpty() || level == ".." || level == ".")
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+} // namespace tobx

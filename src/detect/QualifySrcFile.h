@@ -1,0 +1,33 @@
+#pragma once
+// Source type detection: what kind of file a pane's source is, from its first
+// ten bytes, its extension and, for list files, the first field of its text.
+
+#include "core/AppState.h"
+
+#include <QString>
+
+namespace tobx {
+
+// FType codes.
+enum FType : quint8 {
+    TypeUnknown = 0,
+    TypeTobArchive = 1,
+    TypeRcImage = 2,
+    TypeRcIndex = 3,
+    TypeTob1Picture = 4,
+    TypeTob1Video = 5,
+    TypeTobList = 11,
+    TypeRcList = 12,
+    TypeJpeg = 14,
+    TypeBik = 15,
+};
+
+// Reads the file, may show its warnings, and returns the FType code.
+quint8 QualifySrcFile(AppState& state, const QString& path, const QString& ext);
+
+// "11 - Tobrava II LST"; empty for a code that is not used.
+QString FTypeLegendEntry(quint8 type);
+// The legend of all codes as the path dump shows it.
+QString FTypeLegend();
+
+} // namespace tobx

@@ -1,0 +1,65 @@
+#pragma once
+// Test doubles for the platform layer: a message box that answers from a script
+// and records every box, and a clock that shows the time it is told.
+
+#include "core/AppState.h"
+#include "core/Clock.h"
+#include "core/MessageBox.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace tobx::test {
+
+class ScriptedMessageBox final : public MessageBox {
+public:
+    // The next box must have this title and contain this text; it is answered
+    // with `answer`. An empty title or text matches any.
+    void expect(const QString& title, const QString& textContains, MsgResult answer = MsgResult::Ok);
+
+    MsgResult show(const Message& message) override;
+
+    // Every box shown, in order.
+    QList<Message> shown;
+    // Boxes that came unexpected or did not match, and expectations left over.
+    QStringList problems() const;
+    bool clean() const { return problems().isEmpty(); }
+    void reset();
+
+private:
+    struct Expectation {
+        QString title;
+        QString text;
+        MsgResult answer;
+    };
+    QList<Expectation> m_script;
+    QStringList m_problems;
+};
+
+class FixedClock final : public Clock {
+public:
+    double now = 0;
+    double secondsSinceMidnight() const override { return now; }
+};
+
+// A fresh state with scripted services and a temporary folder to work in.
+struct Harness {
+    ScriptedMessageBox box;
+    FixedClock clock;
+    AppState state{box, clock};
+    QTemporaryDir dir;
+
+    QString path(const QString& relative) const;
+    // Writes a file below the temporary folder, creating its folders.
+    QString write(const QString& relative, const QByteArray& bytes) const;
+    QByteArray read(const QString& relative) const;
+    bool exists(const QString& relative) const;
+};
+
+} // namespace tobx::test
+
+// Fails the test when a box came unexpected or an expected one never came.
+#define TOBX_VERIFY_BOXES(box) QVERIFY2((box).clean(), qPrintable((box).problems().join(QLatin1Char('\n'))))
