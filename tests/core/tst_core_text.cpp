@@ -1,0 +1,215 @@
+// The string builder, list-field reading, name mapping and the elapsed time.
+#include "core/Clock.h"
+#include "core/ListFile.h"
+#include "core/Names.h"
+#include "core/StringConcat.h"
+
+#include <QTest>
+
+using namespace tobx;
+
+class CoreTextTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void stringConcatStartsEmpty();
+    void stringConcatGrowth_data();
+    void stringConcatGrowth();
+    void stringConcatReuseKeepsRoom();
+    void stringConcatKeepsZeroBytes();
+
+    void listFields_data();
+    void listFields();
+    void skipRestOfLine();
+
+    void nameMapping_data();
+    void nameMapping();
+    void everyCodePageByteRoundTrips();
+
+    void safeNames_data();
+    void safeNames();
+
+    void elapsed_data();
+    void elapsed();
+};
+
+void CoreTextTest::stringConcatStartsEmpty()
+{
+    StringConcat s;
+    QCOMPARE(s.GetStr(), QByteArray());
+    QCOMPARE(s.lngAllocated, 0);
+    QCOMPARE(s.lngUsed, 0);
+    QCOMPARE(s.lngAllocSize, 1000);
+    s.Add("");
+    QCOMPARE(s.lngAllocated, 0);
+}
+
+void CoreTextTest::stringConcatGrowth_data()
+{
+    // Pieces added one after another to a builder with step 100, and the room
+    // reserved after each.
+    QTest::addColumn<QList<int>>("pieces");
+    QTest::addColumn<QList<int>>("allocated");
+    QTest::newRow("worked example") << QList<int>{1, 250, 49} << QList<int>{100, 300, 300};
+    QTest::newRow("exactly one step reserves two") << QList<int>{100} << QList<int>{200};
+    QTest::newRow("filling the room exactly") << QList<int>{99, 1} << QList<int>{100, 100};
+    QTest::newRow("one past the room") << QList<int>{100, 101} << QList<int>{200, 300};
+    QTest::newRow("many small pieces") << QList<int>{60, 60, 60} << QList<int>{100, 200, 200};
+}
+
+void CoreTextTest::stringConcatGrowth()
+{
+    QFETCH(QList<int>, pieces);
+    QFETCH(QList<int>, allocated);
+    StringConcat s;
+    s.lngAllocSize = 100;
+    QByteArray expected;
+    for (int i = 0; i < pieces.size(); ++i) {
+        const QByteArray piece(pieces[i], char('a' + i));
+        s.Add(piece);
+        expected += piece;
+        QCOMPARE(s.lngAllocated, allocated[i]);
+    }
+    QCOMPARE(s.lngUsed, expected.size());
+    QCOMPARE(s.GetStr(), expected);
+}
+
+void CoreTextTest::stringConcatReuseKeepsRoom()
+{
+    StringConcat s;
+    s.Add("abc");
+    const qint32 room = s.lngAllocated;
+    s.lngUsed = 0;
+    s.Add("x");
+    QCOMPARE(s.GetStr(), QByteArray("x"));
+    QCOMPARE(s.lngAllocated, room);
+}
+
+void CoreTextTest::stringConcatKeepsZeroBytes()
+{
+    StringConcat s;
+    s.Add(QByteArray("a\0b", 3));
+    s.Add(QByteArray(1, '\0'));
+    QCOMPARE(s.GetStr(), QByteArray("a\0b\0", 4));
+}
+
+void CoreTextTest::listFields_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QList<QByteArray>>("fields");
+    using L = QList<QByteArray>;
+    QTest::newRow("extraction layout") << QByteArray("data.tob\r\n\r\na\\b.txt\r\n") << L{"data.tob", "", "a\\b.txt"};
+    QTest::newRow("comma splits") << QByteArray("a,b\r\n") << L{"a", "b"};
+    QTest::newRow("leading blanks skipped, trailing kept") << QByteArray("  a , \tb\r\n") << L{"a ", "b"};
+    QTest::newRow("no final line break") << QByteArray("a\r\nb") << L{"a", "b"};
+    QTest::newRow("bare LF and CR") << QByteArray("a\nb\rc") << L{"a", "b", "c"};
+    QTest::newRow("comma at line end") << QByteArray("a,\r\nb\r\n") << L{"a", "", "b"};
+    QTest::newRow("comma at text end") << QByteArray("a,") << L{"a", ""};
+    QTest::newRow("quotes are plain") << QByteArray("\"a b\"\r\n") << L{"\"a b\""};
+    QTest::newRow("empty text") << QByteArray() << L{};
+    QTest::newRow("bytes above 127 kept") << QByteArray("\xE9\x81\r\n") << L{"\xE9\x81"};
+}
+
+void CoreTextTest::listFields()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QList<QByteArray>, fields);
+    ListFieldReader reader(text);
+    QList<QByteArray> read;
+    QByteArray field;
+    while (reader.next(field))
+        read.append(field);
+    QCOMPARE(read, fields);
+    QCOMPARE(FirstListField(text), fields.value(0));
+}
+
+void CoreTextTest::skipRestOfLine()
+{
+    ListFieldReader reader(QByteArray("rc.idx,junk,more\r\n-, 0\r\n"));
+    QByteArray field;
+    QVERIFY(reader.next(field));
+    QCOMPARE(field, QByteArray("rc.idx"));
+    reader.skipRestOfLine();
+    QVERIFY(reader.next(field));
+    QCOMPARE(field, QByteArray("-"));
+    QVERIFY(reader.next(field));
+    QCOMPARE(field, QByteArray("0"));
+    QVERIFY(!reader.next(field));
+}
+
+void CoreTextTest::nameMapping_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("backslashes") << QByteArray("x\\y\\z.dat") << "x/y/z.dat";
+    QTest::newRow("slash separates too") << QByteArray("x/y.dat") << "x/y.dat";
+    QTest::newRow("latin letters") << QByteArray("caf\xE9.txt") << QString::fromUtf8("café.txt");
+    QTest::newRow("euro sign") << QByteArray("\x80.txt") << QString::fromUtf8("€.txt");
+}
+
+void CoreTextTest::nameMapping()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, path);
+    QCOMPARE(NameToPath(name), path);
+    QByteArray back = PathToName(path);
+    back.replace('/', '\\');
+    QByteArray expected = name;
+    expected.replace('/', '\\');
+    QCOMPARE(back, expected);
+}
+
+void CoreTextTest::everyCodePageByteRoundTrips()
+{
+    QByteArray all;
+    for (int b = 1; b < 256; ++b)
+        all.append(char(b));
+    QCOMPARE(PathToName(NameToText(all)), all);
+}
+
+void CoreTextTest::safeNames_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("safe");
+    QTest::newRow("plain") << QByteArray("a.txt") << true;
+    QTest::newRow("nested") << QByteArray("sub\\deeper\\f.bin") << true;
+    QTest::newRow("dots inside a name") << QByteArray("a..b\\c.") << true;
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("parent level") << QByteArray("..\\evil.txt") << false;
+    QTest::newRow("parent level inside") << QByteArray("a\\..\\..\\evil.txt") << false;
+    QTest::newRow("parent level with slash") << QByteArray("a/../../evil.txt") << false;
+    QTest::newRow("current level") << QByteArray("a\\.\\b") << false;
+    QTest::newRow("absolute backslash") << QByteArray("\\etc\\passwd") << false;
+    QTest::newRow("absolute slash") << QByteArray("/etc/passwd") << false;
+    QTest::newRow("drive letter") << QByteArray("C:\\x.txt") << false;
+    QTest::newRow("drive relative") << QByteArray("C:x.txt") << false;
+    QTest::newRow("empty level") << QByteArray("a\\\\b") << false;
+    QTest::newRow("trailing separator") << QByteArray("a\\") << false;
+}
+
+void CoreTextTest::safeNames()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(bool, safe);
+    QCOMPARE(IsSafeRelativeName(name), safe);
+}
+
+void CoreTextTest::elapsed_data()
+{
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("now");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("quarter second") << 100.0 << 100.25 << "0.250";
+    QTest::newRow("twelve seconds") << 5.0 << 17.0 << "12.000";
+    QTest::newRow("across midnight") << 86399.5 << 0.75 << "1.250";
+}
+
+void CoreTextTest::elapsed()
+{
+    QFETCH(double, start);
+    QFETCH(double, now);
+    QFETCH(QString, text);
+    QCOMPARE(FormatElapsed(ElapsedSeconds(start, now)), text);
+}
+
+QTEST_GUILESS_MAIN(CoreTextTest)
+#include "tst_core_text.moc"
