@@ -1,4 +1,328 @@
 #include "RcExtract.h"
+
+#include "RcCatalogue.h"
+#include "RcFormat.h"
+#include "RcTweakModel.h"
+#include "RcTweaks.h"
+#include "core/FileSystem.h"
+#include "core/FileUtils.h"
+#include "core/ListFile.h"
+#include "core/Names.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <limits>
+#include <optional>
+
 namespace tobx {
-Outcome ExtractRcArchive(AppState& state, const RcTweakModel&) { state.show(QStringLiteral("Not implemented yet!")); return Outcome::Stopped; }
+
+namespace {
+
+constexpr double kMinIndexSize = 8;
+constexpr double kMaxIndexSize = 1048576;
+constexpr int kSemiFullCheck = 3; // chkTweak(3), "Convert Demo to Semi Full version"
+
+// The table the list is written from, and the record each row received.
+struct EntryTable {
+    QList<RcRow> rows;
+    QList<std::optional<RcRecord>> records;
+    qsizetype recordsLeftOut = 0; // semi-full records that land beyond the last row
+};
+
+struct ExtractRun {
+    AppState& state;
+    const RcTweakModel& tweaks;
+    bool semiFull = false;
+    QString indexPath;
+    QString listPath;
+    QString destDir;
+};
+
+// The full-version number of a row, or -1 when the table follows neither the
+// full nor the demo numbering.
+int fullNumber(int row, qsizetype rowCount)
+{
+    if (rowCount == RcFullEntryCount)
+        return row;
+    if (rowCount == RcDemoEntryCount)
+        return RcDemoToFull(qint16(row));
+    return -1;
 }
+
+// Tweaks only know rows up to 289; larger tables are asked nothing beyond the
+// range of a row number, where every answer would be "-" anyway.
+bool fitsRowNumber(qsizetype row)
+{
+    return row <= std::numeric_limits<qint16>::max();
+}
+
+QByteArray redirectFor(const ExtractRun& run, int row)
+{
+    if (run.state.UseTweaks && fitsRowNumber(row)) {
+        const QByteArray tweak = RcTweakRedirect(run.tweaks, qint16(row));
+        if (tweak != "-")
+            return tweak;
+    }
+    if (run.semiFull)
+        return RcSemiFullRedirect(run.tweaks, qint16(row));
+    return QByteArrayLiteral("-");
+}
+
+RcRow emptyRow(const ExtractRun& run, int row, qsizetype rowCount)
+{
+    RcRow fields;
+    fields[RcColRedirect] = redirectFor(run, row);
+    fields[RcColNumber] = QByteArray::number(row);
+    fields[RcColOrigin] = fields[RcColFileName] = "-";
+    fields[RcColOffset] = fields[RcColLength] = fields[RcColWord3] = fields[RcColWord4] = "0";
+    const int full = fullNumber(row, rowCount);
+    if (full < 0) {
+        fields[RcColTypeCode] = fields[RcColDescription] = "-";
+    } else {
+        const RcEntryText info = RcEntryInfo(qint16(full));
+        fields[RcColTypeCode] = info.typeCode;
+        fields[RcColDescription] = info.description;
+    }
+    return fields;
+}
+
+// The row a record goes to: its own position, or with the semi-full conversion
+// the full-version row of the demo content it holds.
+qsizetype targetRow(const ExtractRun& run, qsizetype recordNumber)
+{
+    if (run.semiFull && recordNumber < RcDemoEntryCount)
+        return RcDemoToFull(qint16(recordNumber));
+    return recordNumber;
+}
+
+void placeRecord(const ExtractRun& run, EntryTable& table, qsizetype recordNumber, const RcRecord& record)
+{
+    const qsizetype target = targetRow(run, recordNumber);
+    if (target >= table.rows.size()) {
+        ++table.recordsLeftOut;
+        return;
+    }
+    RcRow& fields = table.rows[target];
+    fields[RcColOrigin] = run.semiFull && target != recordNumber ? "from " + QByteArray::number(recordNumber)
+                                                                 : QByteArrayLiteral("-");
+    fields[RcColFileName] = RcEntryFileName(int(target));
+    fields[RcColOffset] = QByteArray::number(record.offset);
+    fields[RcColLength] = QByteArray::number(record.length);
+    fields[RcColWord3] = QByteArray::number(record.word3);
+    fields[RcColWord4] = QByteArray::number(record.word4);
+    table.records[target] = record;
+}
+
+EntryTable buildTable(const ExtractRun& run, const QByteArray& index)
+{
+    const qsizetype recordCount = RcRecordCount(index.size());
+    const qsizetype rowCount = run.semiFull ? RcFullEntryCount : recordCount;
+    EntryTable table;
+    table.rows.reserve(rowCount);
+    for (int row = 0; row < rowCount; ++row)
+        table.rows.append(emptyRow(run, row, rowCount));
+    table.records.resize(rowCount);
+    // From the last record to the first, so that where two records land in the
+    // same row the one nearer the start of the index stays.
+    for (qsizetype k = recordCount - 1; k >= 0; --k)
+        placeRecord(run, table, k, ReadRcRecord(index, RcRecordPosition(index.size(), k)));
+    return table;
+}
+
+// The list text; every row also goes to the Extract pane's result list.
+QByteArray listText(AppState& state, const EntryTable& table)
+{
+    QByteArray text = RcListHeader(PathToName(state.SrcFile[ExtractPane].FName));
+    const qsizetype rowCount = table.rows.size();
+    for (int row = 0; row < rowCount; ++row) {
+        const QByteArray line = FormatRcListRow(table.rows[row]);
+        state.lstSrcFiles[ExtractPane].append(NameToText(line));
+        text += line + "\r\n";
+        if (fullNumber(row, rowCount) >= 0 && IsRcGroupEnd(fullNumber(row, rowCount)))
+            text += "\r\n";
+    }
+    return text;
+}
+
+std::optional<QByteArray> readIndex(AppState& state, const QString& indexPath)
+{
+    const auto tooSmallOrBig = [&]() -> std::optional<QByteArray> {
+        state.show(QStringLiteral("File not found or file is empty or file is too small or too big."),
+                   QStringLiteral("ERROR"), MsgIcon::Critical);
+        return std::nullopt;
+    };
+    const double size = GetFileSize(indexPath);
+    if (size < kMinIndexSize || size > kMaxIndexSize)
+        return tooSmallOrBig();
+    std::optional<QByteArray> index = ReadWholeFile(indexPath);
+    // Unreadable counts as missing, and a file that changed size since is
+    // checked again.
+    if (!index || index->size() < kMinIndexSize || index->size() > kMaxIndexSize)
+        return tooSmallOrBig();
+    return index;
+}
+
+// Writing must not follow a link out of the destination folder, nor replace
+// the very files being extracted.
+std::optional<QString> refusalToWrite(const ExtractRun& run, const QString& path, const QString& name,
+                                      const QString& imagePath)
+{
+    if (LinkOnPathBelow(run.destDir, name))
+        return QStringLiteral("The path is a symbolic link; it may lead out of the destination folder.");
+    if (SameFile(path, run.indexPath) || SameFile(path, imagePath))
+        return QStringLiteral("This is the index or image file being extracted.");
+    return std::nullopt;
+}
+
+bool writeList(const ExtractRun& run, const QByteArray& text, const QString& imagePath)
+{
+    const QString name = run.state.DstFile[ExtractPane].FName;
+    QString reason;
+    if (const std::optional<QString> refusal = refusalToWrite(run, run.listPath, name, imagePath))
+        reason = *refusal;
+    else if (WriteWholeFile(run.listPath, text, &reason))
+        return true;
+    run.state.showIoError(QStringLiteral("Cannot write the list file"), run.listPath, reason);
+    return false;
+}
+
+void reportLeftOut(AppState& state, qsizetype recordsLeftOut)
+{
+    if (recordsLeftOut == 0)
+        return;
+    state.show(QStringLiteral("%1 index records lie beyond row %2 of the semi full version; "
+                              "they are not in the list and are not extracted.")
+                   .arg(recordsLeftOut)
+                   .arg(RcFullEntryCount - 1),
+               QString(), MsgIcon::Information);
+}
+
+enum class Answer { Write, Skip, Cancel };
+
+Answer askOverwrite(AppState& state, const QByteArray& fileName)
+{
+    const MsgResult answer = state.show(QStringLiteral("File: ") + NameToText(fileName)
+                                            + QStringLiteral(" exist.\nDo you want to overwrite?"),
+                                        QStringLiteral("File Exist"), MsgIcon::Question,
+                                        MsgButtons::YesNoCancel, MsgResult::No);
+    if (answer == MsgResult::Cancel)
+        return Answer::Cancel;
+    return answer == MsgResult::Yes ? Answer::Write : Answer::Skip;
+}
+
+// One entry's bytes from the image; the caller has checked the range.
+std::optional<QByteArray> readEntry(QFile& image, const RcRecord& record, QString* reason)
+{
+    if (record.length == 0)
+        return QByteArray();
+    if (!image.seek(record.offset)) {
+        *reason = image.errorString();
+        return std::nullopt;
+    }
+    QByteArray data = image.read(record.length);
+    if (data.size() != qsizetype(record.length)) {
+        *reason = image.error() != QFileDevice::NoError ? image.errorString()
+                                                        : QStringLiteral("The image file ended early.");
+        return std::nullopt;
+    }
+    return data;
+}
+
+bool reachesPastImage(const RcRecord& record, qint64 imageSize)
+{
+    return quint64(record.offset) + record.length > quint64(imageSize);
+}
+
+enum class EntryResult { Written, Skipped, Cancelled, Failed };
+
+EntryResult extractEntry(const ExtractRun& run, QFile& image, const QByteArray& fileName, const RcRecord& record)
+{
+    const QString name = NameToPath(fileName);
+    const QString target = JoinPath(run.destDir, name);
+    QString reason;
+    if (const std::optional<QString> refusal = refusalToWrite(run, target, name, image.fileName())) {
+        run.state.showIoError(QStringLiteral("Cannot write"), target, *refusal);
+        return EntryResult::Failed;
+    }
+    if (GetFileSize(target) >= 0) {
+        const Answer answer = askOverwrite(run.state, fileName);
+        if (answer != Answer::Write)
+            return answer == Answer::Cancel ? EntryResult::Cancelled : EntryResult::Skipped;
+    }
+    const std::optional<QByteArray> data = readEntry(image, record, &reason);
+    if (!data) {
+        run.state.showIoError(QStringLiteral("Cannot read the image file"), image.fileName(), reason);
+        return EntryResult::Failed;
+    }
+    if (!WriteWholeFile(target, *data, &reason)) {
+        run.state.showIoError(QStringLiteral("Cannot write"), target, reason);
+        return EntryResult::Failed;
+    }
+    return EntryResult::Written;
+}
+
+void reportPastImage(AppState& state, const QList<QByteArray>& fileNames)
+{
+    if (fileNames.isEmpty())
+        return;
+    QStringList names;
+    for (const QByteArray& fileName : fileNames)
+        names.append(NameToText(fileName));
+    state.show(QStringLiteral("These entries reach past the end of the image file and were not extracted:\n")
+                   + names.join(QStringLiteral(", ")),
+               QString(), MsgIcon::Exclamation);
+}
+
+Outcome extractEntries(const ExtractRun& run, const EntryTable& table, QFile& image)
+{
+    const qint64 imageSize = image.size();
+    QList<QByteArray> pastImage;
+    for (qsizetype row = 0; row < table.rows.size(); ++row) {
+        const std::optional<RcRecord>& record = table.records[row];
+        if (!record)
+            continue;
+        const QByteArray& fileName = table.rows[row][RcColFileName];
+        if (reachesPastImage(*record, imageSize)) {
+            pastImage.append(fileName);
+            continue;
+        }
+        const EntryResult result = extractEntry(run, image, fileName, *record);
+        if (result == EntryResult::Cancelled)
+            return Outcome::Cancelled;
+        if (result == EntryResult::Failed)
+            return Outcome::Stopped;
+    }
+    reportPastImage(run.state, pastImage);
+    run.state.showDone(QStringLiteral("EXTRACT DONE ("));
+    return Outcome::Done;
+}
+
+} // namespace
+
+Outcome ExtractRcArchive(AppState& state, const RcTweakModel& tweaks)
+{
+    const ExtractRun run{state, tweaks, state.UseTweaks && tweaks.active(kSemiFullCheck),
+                         state.SrcFile[ExtractPane].FPath, state.DstFile[ExtractPane].FPath,
+                         state.DstFile[ExtractPane].FDir};
+
+    const std::optional<QByteArray> index = readIndex(state, run.indexPath);
+    if (!index)
+        return Outcome::Stopped;
+    const EntryTable table = buildTable(run, *index);
+    const QString imagePath = RcImagePath(run.indexPath);
+    if (!writeList(run, listText(state, table), imagePath))
+        return Outcome::Stopped;
+    reportLeftOut(state, table.recordsLeftOut);
+    if (state.CreateLstOnly)
+        return Outcome::Done;
+
+    QFile image(imagePath);
+    if (!image.open(QIODevice::ReadOnly)) {
+        state.showIoError(QStringLiteral("Cannot open the image file"), imagePath, image.errorString());
+        return Outcome::Stopped;
+    }
+    return extractEntries(run, table, image);
+}
+
+} // namespace tobx

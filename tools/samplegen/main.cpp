@@ -1,4 +1,5 @@
 // tobx-samplegen: writes synthetic sample files for the demo and the benchmark.
+#include "RcSamples.h"
 #include "Samples.h"
 
 #include <QCommandLineParser>
@@ -60,9 +61,10 @@ int main(int argc, char** argv)
         "Writes synthetic sample files.\n"
         "  tob FILE       a Tobrava II archive of nested entries\n"
         "  tob-big FILE   a Tobrava II archive of --entries entries of --size bytes each\n"
-        "  toj FILE       a Tobrava I picture of --size bytes"));
+        "  toj FILE       a Tobrava I picture of --size bytes\n"
+        "  rc FILE.IDX    a Rollcage index of --entries entries and its image of --size bytes"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("kind"), QStringLiteral("tob, tob-big or toj"));
+    parser.addPositionalArgument(QStringLiteral("kind"), QStringLiteral("tob, tob-big, toj or rc"));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("the file to write"));
     const QCommandLineOption entries(QStringLiteral("entries"), QStringLiteral("Number of entries."), QStringLiteral("n"), QStringLiteral("50"));
     const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("Size in bytes (largest entry for tob)."), QStringLiteral("bytes"), QStringLiteral("4096"));
@@ -85,5 +87,10 @@ int main(int argc, char** argv)
         return writeBigArchive(path, count, bytes);
     if (kind == QLatin1String("toj"))
         return WriteFile(path, MakeToj(bytes, seedValue)) ? 0 : fail(path);
+    if (kind == QLatin1String("rc")) {
+        if (count < 0 || bytes < 0 || bytes > qint64(0xFFFFFFFFu))
+            return fail(QStringLiteral("rc: --entries must not be negative and --size must lie within 0 to 4294967295"));
+        return WriteRcPair(path, count, bytes, seedValue) ? 0 : fail(path);
+    }
     return fail(QStringLiteral("unknown kind: ") + kind);
 }
