@@ -1,0 +1,10 @@
+#pragma once
+#include <QIcon>
+
+namespace tobx {
+
+// The program's icon: an archive crate with an arrow leaving it, drawn at
+// every size a window manager asks for.
+QIcon AppIcon();
+
+} // namespace tobx

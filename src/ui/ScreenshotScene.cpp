@@ -1,0 +1,84 @@
+// The main window in the state that docs/screenshot.png shows: a generated
+// archive chosen and extracted in the Extract pane, its list copied into the
+// Build pane, and the tweaks dialog open. Message boxes are answered with
+// their default button without being shown. Prints "ready" once the windows
+// are painted; scripts/screenshot then takes the picture and ends it.
+#include "AppIcon.h"
+#include "OpenFileDialog.h"
+#include "frmTobExtractor.h"
+
+#include "Samples.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+class DefaultAnswers final : public tobx::MessageBox {
+public:
+    tobx::MsgResult show(const tobx::Message& message) override { return message.defaultButton; }
+};
+
+class FixedChoice final : public tobx::OpenFileDialog {
+public:
+    explicit FixedChoice(QString path)
+        : m_path(std::move(path))
+    {
+    }
+    std::optional<tobx::ChosenFile> open(const tobx::OpenFileRequest&) override
+    {
+        return tobx::ChosenFile{m_path, QFileInfo(m_path).fileName()};
+    }
+
+private:
+    QString m_path;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TobExtractor"));
+    QApplication::setWindowIcon(tobx::AppIcon());
+
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return 1;
+    const QString games = scratch.filePath(QStringLiteral("games"));
+    const QString work = scratch.filePath(QStringLiteral("mods"));
+    const QString archive = games + QStringLiteral("/data.tob");
+    if (!QDir().mkpath(work)
+        || !tobx::samples::WriteFile(archive, tobx::samples::MakeTobArchive(tobx::samples::NestedEntries(60, 4000, 7))))
+        return 1;
+    QDir::setCurrent(work);
+
+    DefaultAnswers answers;
+    FixedChoice choice(archive);
+    tobx::frmTobExtractor window({&answers, &choice, nullptr});
+    window.show();
+
+    window.cmdSelectSrc_Click(tobx::ExtractPane);
+    window.cmdGo_Click(tobx::ExtractPane);
+    window.cmdCopyPaths_Click(tobx::BuildPane);
+    window.findChild<QCheckBox*>(QStringLiteral("chkUseTweaks"))->setChecked(true);
+    if (auto* dialog = window.tweaksDialog())
+        if (auto* semiFull = dialog->findChild<QCheckBox*>(QStringLiteral("chkTweak_3")))
+            semiFull->click();
+
+    QTimer::singleShot(1500, &app, [] {
+        std::puts("ready");
+        std::fflush(stdout);
+    });
+    // Never outlives a script that forgot it.
+    QTimer::singleShot(60000, &app, &QApplication::quit);
+    return QApplication::exec();
+}
