@@ -44,6 +44,10 @@ bool IsSafeRelativeName(QByteArrayView name)
 {
     if (name.isEmpty() || isSeparator(name.front()))
         return false;
+    // No file system takes a 0x00 inside a path, and an archive directory
+    // would read it as the end of the name.
+    if (name.contains('\0'))
+        return false;
     if (name.size() >= 2 && name.at(1) == ':')
         return false; // drive letter, absolute or drive-relative
     qsizetype start = 0;

@@ -1,4 +1,355 @@
 #include "TobExtract.h"
+
+#include "TobArchive.h"
+#include "TobFiles.h"
+#include "core/FileSystem.h"
+#include "core/FileUtils.h"
+#include "core/Names.h"
+#include "core/StringConcat.h"
+
+#include <QDir>
+
 namespace tobx {
-Outcome ExtractTobArchive(AppState& state) { state.show(QStringLiteral("Not implemented yet!")); return Outcome::Stopped; }
+
+namespace {
+
+const QString kListEntryText = QStringLiteral(
+    "Archive contains .lst file which can't be extracted (new .lst file is under construction)\n"
+    "If you want to extract this file - just change archive file name and try to extract again");
+
+const QString kArchiveEntryText = QStringLiteral(
+    "Archive contains file with the same name as archive name\n"
+    "This file will be skipped this time - if you want to extract this file too\n"
+    "Extract this archive to different directory than source\n"
+    "\n"
+    "Do you want to continue without this file?");
+
+const QString kRefusedText = QStringLiteral(
+    "These entries were not extracted, because they would not land inside the destination folder "
+    "(empty name, absolute path, drive letter, \".\", \"..\" or empty folder level, or a link on the way):");
+
+// A long list of refused names would make a box taller than the screen.
+constexpr qsizetype kRefusedNamesShown = 30;
+
+// Entry names are short; their builder grows in small steps.
+constexpr qint32 kNameStep = 100;
+
+class TobExtraction {
+public:
+    explicit TobExtraction(AppState& state);
+    Outcome run();
+
+private:
+    enum class Decision { Create, Replace, Skip, Stop, Cancel };
+
+    bool openArchive();
+    bool readDirectory();
+    bool checkDestination();
+    bool createListFile();
+    Decision handleEntry(const TobDirEntry& entry);
+    bool appendListLine(QByteArrayView name);
+    qsizetype addResultItem(QByteArrayView name);
+    Decision decide(QByteArrayView name, const QString& relative, const QString& target);
+    Decision askAboutExisting(QByteArrayView name, const QString& target);
+    bool writeEntry(qint64 position, quint32 size, const QString& target, Decision how);
+    bool flushList();
+    bool fail(const QString& what, const QString& path, const QString& reason);
+    Outcome cancel();
+    bool closeList();
+    void reportDamage(const QString& problem);
+    void reportRefused();
+
+    AppState& m_state;
+    const PATHS& m_source;
+    const PATHS& m_destination;
+    QFile m_archive;
+    QFile m_list;
+    QByteArray m_directory;
+    qint64 m_archiveSize = 0;
+    qint64 m_dataPosition = 0;
+    StringConcat m_name;
+    FolderGuard m_folders;
+    EntryBuffer m_content;
+    QList<QByteArray> m_refused;
+};
+
+TobExtraction::TobExtraction(AppState& state)
+    : m_state(state)
+    , m_source(state.SrcFile[ExtractPane])
+    , m_destination(state.DstFile[ExtractPane])
+    , m_archive(m_source.FPath)
+    , m_list(m_destination.FPath)
+    , m_folders(m_destination.FDir)
+{
+    m_name.lngAllocSize = kNameStep;
 }
+
+Outcome TobExtraction::run()
+{
+    // Everything about the archive is proven before the first byte is written.
+    if (!openArchive() || !readDirectory() || !checkDestination() || !createListFile())
+        return Outcome::Stopped;
+    m_dataPosition = kTobHeaderSize + m_directory.size();
+    TobDirectoryWalker walker(m_directory);
+    TobDirEntry entry;
+    while (walker.next(entry)) {
+        switch (handleEntry(entry)) {
+        case Decision::Stop:
+            return Outcome::Stopped;
+        case Decision::Cancel:
+            return cancel();
+        default:
+            break;
+        }
+    }
+    if (!closeList())
+        return Outcome::Stopped;
+    reportRefused();
+    m_state.showDone(QStringLiteral("EXTRACT DONE ("));
+    return Outcome::Done;
+}
+
+bool TobExtraction::openArchive()
+{
+    // Each entry is read in one piece of its size; a buffer in between would
+    // only add a copy.
+    if (m_archive.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        m_archiveSize = m_archive.size();
+        return true;
+    }
+    return fail(QStringLiteral("Cannot open the archive"), m_source.FPath, m_archive.errorString());
+}
+
+bool TobExtraction::readDirectory()
+{
+    QString reason;
+    char header[kTobHeaderSize];
+    quint32 directorySize = 0;
+    if (m_archiveSize >= kTobHeaderSize) {
+        if (!ReadExactly(m_archive, header, kTobHeaderSize, &reason))
+            return fail(QStringLiteral("Cannot read the archive"), m_source.FPath, reason);
+        directorySize = TobDirectorySize(QByteArrayView(header, kTobHeaderSize));
+    }
+    QString problem = FindTobHeaderDamage(m_archiveSize, directorySize);
+    if (!problem.isEmpty()) {
+        reportDamage(problem);
+        return false;
+    }
+    m_directory = QByteArray(qsizetype(directorySize), Qt::Uninitialized);
+    if (!ReadExactly(m_archive, m_directory.data(), directorySize, &reason))
+        return fail(QStringLiteral("Cannot read the archive"), m_source.FPath, reason);
+    problem = FindTobDirectoryDamage(m_directory, m_archiveSize);
+    if (!problem.isEmpty()) {
+        reportDamage(problem);
+        return false;
+    }
+    return true;
+}
+
+// Without a folder every name would be joined to the root. An archive whose
+// own name ends in ".lst", extracted into its own folder, would be replaced
+// by its list file before a byte of it was read.
+bool TobExtraction::checkDestination()
+{
+    if (m_destination.FDir.isEmpty()) {
+        m_state.show(QStringLiteral("No destination folder is chosen."), QStringLiteral("ERROR"), MsgIcon::Critical);
+        return false;
+    }
+    if (!SameFile(m_destination.FPath, m_source.FPath))
+        return true;
+    m_state.show(QStringLiteral("The list file would replace the archive itself:\n")
+                     + QDir::toNativeSeparators(m_destination.FPath)
+                     + QStringLiteral("\nExtract this archive to a different folder."),
+                 QStringLiteral("ERROR"), MsgIcon::Critical);
+    return false;
+}
+
+bool TobExtraction::createListFile()
+{
+    // The list replaces whatever has its name, but a link there is removed,
+    // not followed, so that the list never lands outside the destination.
+    if (LookAt(m_destination.FPath).kind == PathKind::Link && !QFile::remove(m_destination.FPath))
+        return fail(QStringLiteral("Cannot replace the list file"), m_destination.FPath,
+                    QStringLiteral("The link of that name cannot be removed."));
+    if (!m_list.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return fail(QStringLiteral("Cannot create the list file"), m_destination.FPath, m_list.errorString());
+    return appendListLine(PathToName(m_source.FName)) && appendListLine(QByteArrayView());
+}
+
+TobExtraction::Decision TobExtraction::handleEntry(const TobDirEntry& entry)
+{
+    m_name.lngUsed = 0;
+    m_name.Add(entry.name);
+    const QByteArray name = m_name.GetStr();
+    if (!appendListLine(name))
+        return Decision::Stop;
+    const qsizetype row = addResultItem(name);
+    if (m_state.CreateLstOnly)
+        return Decision::Skip;
+    const qint64 position = m_dataPosition;
+    m_dataPosition += entry.size;
+    const QString relative = NameToPath(name);
+    const QString target = JoinPath(m_destination.FDir, relative);
+    const Decision decision = decide(name, relative, target);
+    if (decision != Decision::Create && decision != Decision::Replace)
+        return decision;
+    if (!writeEntry(position, entry.size, target, decision))
+        return Decision::Stop;
+    m_state.lstSrcFiles[ExtractPane].setSelected(row, true);
+    return decision;
+}
+
+// The list is written through the file's buffer and flushed whenever the run
+// pauses for the user or ends, so that every name written so far is on disk
+// then, without a system call for each of thousands of names.
+bool TobExtraction::appendListLine(QByteArrayView name)
+{
+    if (m_list.write(name.data(), name.size()) == name.size() && m_list.write("\r\n", 2) == 2)
+        return true;
+    return fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, m_list.errorString());
+}
+
+qsizetype TobExtraction::addResultItem(QByteArrayView name)
+{
+    if (name.isEmpty())
+        return -1;
+    ResultList& items = m_state.lstSrcFiles[ExtractPane];
+    const qsizetype row = items.append(NameToText(name));
+    // Selecting and deselecting brings the new line into view.
+    items.setSelected(row, true);
+    items.setSelected(row, false);
+    return row;
+}
+
+TobExtraction::Decision TobExtraction::decide(QByteArrayView name, const QString& relative, const QString& target)
+{
+    if (!IsSafeRelativeName(name)) {
+        m_refused.append(name.toByteArray());
+        return Decision::Skip;
+    }
+    switch (m_folders.prepareFolders(relative, true)) {
+    case FolderGuard::Verdict::Ready:
+        break;
+    case FolderGuard::Verdict::ThroughLink:
+        m_refused.append(name.toByteArray());
+        return Decision::Skip;
+    case FolderGuard::Verdict::Missing:
+    case FolderGuard::Verdict::Blocked:
+    case FolderGuard::Verdict::Failed:
+        fail(QStringLiteral("Cannot create the folder"), m_folders.failedPath(), m_folders.reason());
+        return Decision::Stop;
+    }
+    switch (LookAt(target).kind) {
+    case PathKind::Missing: // neither the list nor the archive, then
+        return Decision::Create;
+    case PathKind::Link:
+        m_refused.append(name.toByteArray());
+        return Decision::Skip;
+    default:
+        return flushList() ? askAboutExisting(name, target) : Decision::Stop;
+    }
+}
+
+// Identity, not spelling, decides: a name that differs only in case, or a
+// hard link, must not overwrite the list under construction or the archive.
+TobExtraction::Decision TobExtraction::askAboutExisting(QByteArrayView name, const QString& target)
+{
+    if (SameFile(target, m_destination.FPath)) {
+        m_state.show(kListEntryText, QStringLiteral("Info"), MsgIcon::Information);
+        return Decision::Skip;
+    }
+    if (SameFile(target, m_source.FPath)) {
+        const MsgResult answer = m_state.show(kArchiveEntryText, QStringLiteral("Error"), MsgIcon::Exclamation,
+                                              MsgButtons::YesNo, MsgResult::No);
+        return answer == MsgResult::Yes ? Decision::Skip : Decision::Cancel;
+    }
+    if (GetFileSize(target) == -1)
+        return Decision::Replace; // a folder of that name: writing reports it
+    const MsgResult answer = m_state.show(QStringLiteral("File: ") + NameToText(name)
+                                              + QStringLiteral(" exist.\nDo you want to overwrite?"),
+                                          QStringLiteral("File Exist"), MsgIcon::Question,
+                                          MsgButtons::YesNoCancel, MsgResult::No);
+    switch (answer) {
+    case MsgResult::Yes:
+        return Decision::Replace;
+    case MsgResult::Cancel:
+        return Decision::Cancel;
+    default:
+        return Decision::Skip;
+    }
+}
+
+bool TobExtraction::writeEntry(qint64 position, quint32 size, const QString& target, Decision how)
+{
+    char* content = m_content.room(size);
+    QString reason;
+    // Entries mostly follow each other, so a seek is rarely needed.
+    if (size > 0 && m_archive.pos() != position && !m_archive.seek(position))
+        return fail(QStringLiteral("Cannot read the archive"), m_source.FPath, m_archive.errorString());
+    if (size > 0 && !ReadExactly(m_archive, content, size, &reason))
+        return fail(QStringLiteral("Cannot read the archive"), m_source.FPath, reason);
+    const QByteArrayView bytes(content, size);
+    const bool written = how == Decision::Create ? CreateNewFile(target, bytes, &reason)
+                                                 : WriteWholeFile(target, bytes, &reason);
+    return written || fail(QStringLiteral("Cannot write the file"), target, reason);
+}
+
+bool TobExtraction::flushList()
+{
+    return m_list.flush() || fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, m_list.errorString());
+}
+
+// Every file of the run is closed before the user hears of the failure.
+bool TobExtraction::fail(const QString& what, const QString& path, const QString& reason)
+{
+    m_list.close();
+    m_archive.close();
+    m_state.showIoError(what, path, reason);
+    return false;
+}
+
+Outcome TobExtraction::cancel()
+{
+    m_list.close();
+    m_list.remove();
+    return Outcome::Cancelled;
+}
+
+bool TobExtraction::closeList()
+{
+    m_list.close();
+    if (m_list.error() == QFileDevice::NoError)
+        return true;
+    return fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, m_list.errorString());
+}
+
+void TobExtraction::reportDamage(const QString& problem)
+{
+    m_state.show(QStringLiteral("The archive is damaged: ") + QDir::toNativeSeparators(m_source.FPath)
+                     + QLatin1Char('\n') + problem + QLatin1Char('.'),
+                 QStringLiteral("ERROR"), MsgIcon::Critical);
+}
+
+void TobExtraction::reportRefused()
+{
+    if (m_refused.isEmpty())
+        return;
+    QString text = kRefusedText;
+    for (qsizetype i = 0; i < m_refused.size() && i < kRefusedNamesShown; ++i) {
+        const QByteArray& name = m_refused.at(i);
+        text += QLatin1Char('\n') + (name.isEmpty() ? QStringLiteral("(empty name)") : NameToText(name));
+    }
+    if (m_refused.size() > kRefusedNamesShown)
+        text += QStringLiteral("\n... and %1 more").arg(m_refused.size() - kRefusedNamesShown);
+    m_state.show(text, QString(), MsgIcon::Exclamation);
+}
+
+} // namespace
+
+Outcome ExtractTobArchive(AppState& state)
+{
+    TobExtraction extraction(state);
+    return extraction.run();
+}
+
+} // namespace tobx

@@ -184,6 +184,7 @@ void CoreTextTest::safeNames_data()
     QTest::newRow("drive relative") << QByteArray("C:x.txt") << false;
     QTest::newRow("empty level") << QByteArray("a\\\\b") << false;
     QTest::newRow("trailing separator") << QByteArray("a\\") << false;
+    QTest::newRow("zero byte inside") << QByteArray("a\0b", 3) << false;
 }
 
 void CoreTextTest::safeNames()

@@ -1,0 +1,151 @@
+#include "TobFiles.h"
+
+#include "core/FileUtils.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace tobx {
+
+namespace {
+
+// Makes one folder level; false with the system's reason.
+bool makeFolder(const QString& path, QString* reason)
+{
+#ifdef Q_OS_UNIX
+    if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
+        return true;
+    *reason = qt_error_string(errno);
+    return false;
+#else
+    if (QDir().mkdir(path))
+        return true;
+    *reason = qt_error_string(-1);
+    return false;
+#endif
+}
+
+} // namespace
+
+FolderGuard::FolderGuard(QString root)
+    : m_root(std::move(root))
+{
+}
+
+FolderGuard::Verdict FolderGuard::prepareFolders(const QString& relative, bool create)
+{
+    const qsizetype lastSlash = relative.lastIndexOf(QLatin1Char('/'));
+    if (lastSlash <= 0 || m_known.contains(relative.left(lastSlash)))
+        return Verdict::Ready;
+    qsizetype slash = relative.indexOf(QLatin1Char('/'));
+    while (slash > 0 && slash <= lastSlash) {
+        const QString level = relative.left(slash);
+        if (!m_known.contains(level)) {
+            const Verdict verdict = checkLevel(level, create);
+            if (verdict != Verdict::Ready)
+                return verdict;
+            m_known.insert(level);
+        }
+        slash = relative.indexOf(QLatin1Char('/'), slash + 1);
+    }
+    return Verdict::Ready;
+}
+
+FolderGuard::Verdict FolderGuard::checkLevel(const QString& level, bool create)
+{
+    const QString path = JoinPath(m_root, level);
+    switch (LookAt(path).kind) {
+    case PathKind::Folder:
+        return Verdict::Ready;
+    case PathKind::Link:
+        return Verdict::ThroughLink;
+    case PathKind::File:
+    case PathKind::Other:
+        m_failedPath = path;
+        m_reason = QStringLiteral("A file of that name is in the way.");
+        return Verdict::Blocked;
+    case PathKind::Missing:
+        break;
+    }
+    m_failedPath = path;
+    if (!create)
+        return Verdict::Missing;
+    return makeFolder(path, &m_reason) ? Verdict::Ready : Verdict::Failed;
+}
+
+char* EntryBuffer::room(qint64 size)
+{
+    if (size > m_capacity) {
+        m_bytes.reset(); // the old room goes before the new one is taken
+        m_bytes.reset(new char[size_t(size)]);
+        m_capacity = size;
+    }
+    return m_bytes.get();
+}
+
+bool ReadExactly(QFile& file, char* into, qint64 size, QString* reason)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = file.read(into + done, size - done);
+        if (got < 0) {
+            *reason = file.errorString();
+            return false;
+        }
+        if (got == 0) {
+            *reason = QStringLiteral("The file ended %1 bytes early.").arg(size - done);
+            return false;
+        }
+        done += got;
+    }
+    return true;
+}
+
+PathFacts LookAt(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    if (S_ISLNK(info.st_mode))
+        return {PathKind::Link};
+    if (S_ISREG(info.st_mode))
+        return {PathKind::File, qint64(info.st_size)};
+    return {S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::Other};
+#else
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return {PathKind::Link};
+    if (!info.exists())
+        return {};
+    if (info.isFile())
+        return {PathKind::File, info.size()};
+    return {info.isDir() ? PathKind::Folder : PathKind::Other};
+#endif
+}
+
+bool CreateNewFile(const QString& path, QByteArrayView data, QString* reason)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        *reason = file.errorString();
+        return false;
+    }
+    if (file.write(data.data(), data.size()) == data.size()) {
+        file.close();
+        if (file.error() == QFileDevice::NoError)
+            return true;
+    }
+    *reason = file.errorString();
+    file.close();
+    file.remove();
+    return false;
+}
+
+} // namespace tobx

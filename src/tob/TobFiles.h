@@ -1,0 +1,76 @@
+#pragma once
+// File helpers shared by extraction and build: the folder levels below a root
+// that a run has already proven to be real folders, one reusable buffer for
+// entry contents, and reading an exact number of bytes.
+
+#include <QFile>
+#include <QSet>
+#include <QString>
+
+#include <memory>
+
+namespace tobx {
+
+class FolderGuard {
+public:
+    // root: the folder every relative path is taken from.
+    explicit FolderGuard(QString root);
+
+    enum class Verdict {
+        Ready,       // every folder level exists (or was made) and none is a link
+        ThroughLink, // a level is a symbolic link: the path may lead outside root
+        Missing,     // a level does not exist and was not to be made
+        Blocked,     // a level exists but is no folder
+        Failed,      // a level could not be made
+    };
+
+    // Looks at the folder levels of `relative` ('/' between levels; its last
+    // level names the file itself and is left alone), outermost first. With
+    // `create`, missing levels are made. failedPath() and reason() tell what
+    // went wrong for Blocked and Failed.
+    Verdict prepareFolders(const QString& relative, bool create);
+
+    QString failedPath() const { return m_failedPath; }
+    QString reason() const { return m_reason; }
+
+private:
+    Verdict checkLevel(const QString& level, bool create);
+
+    QString m_root;
+    // Levels relative to the root that are known to be real folders. A level
+    // is only entered after all levels above it, so a known folder implies
+    // known parents.
+    QSet<QString> m_known;
+    QString m_failedPath;
+    QString m_reason;
+};
+
+// Room for one entry at a time. It grows to the largest entry and stays, so
+// that a run of large entries does not fault in fresh pages for each of them,
+// and it never holds more than the largest entry.
+class EntryBuffer {
+public:
+    char* room(qint64 size);
+
+private:
+    std::unique_ptr<char[]> m_bytes;
+    qint64 m_capacity = 0;
+};
+
+// Reads exactly `size` bytes; a short read is a failure with a reason.
+bool ReadExactly(QFile& file, char* into, qint64 size, QString* reason);
+
+// What is at a path, without following a link there; one look at the file
+// system answers every question an entry's target raises.
+enum class PathKind { Missing, Link, File, Folder, Other };
+struct PathFacts {
+    PathKind kind = PathKind::Missing;
+    qint64 size = -1; // of a file
+};
+PathFacts LookAt(const QString& path);
+
+// Creates a file that must not exist yet (not even as a dangling link) and
+// writes data into it; a file that cannot be written whole is removed again.
+bool CreateNewFile(const QString& path, QByteArrayView data, QString* reason);
+
+} // namespace tobx
