@@ -1,6 +1,6 @@
-// The main window in the state that docs/screenshot.png shows: a generated
+// The main window in the state that the pictures in docs/ show: a generated
 // archive chosen and extracted in the Extract pane, its list copied into the
-// Build pane, and the tweaks dialog open. Message boxes are answered with
+// Build pane, and (unless --no-tweaks is given) the tweaks dialog open. Message boxes are answered with
 // their default button without being shown. Prints "ready" once the windows
 // are painted; scripts/screenshot then takes the picture and ends it.
 #include "AppIcon.h"
@@ -69,7 +69,8 @@ int main(int argc, char* argv[])
     window.cmdSelectSrc_Click(tobx::ExtractPane);
     window.cmdGo_Click(tobx::ExtractPane);
     window.cmdCopyPaths_Click(tobx::BuildPane);
-    window.findChild<QCheckBox*>(QStringLiteral("chkUseTweaks"))->setChecked(true);
+    if (!QApplication::arguments().contains(QStringLiteral("--no-tweaks")))
+        window.findChild<QCheckBox*>(QStringLiteral("chkUseTweaks"))->setChecked(true);
     if (auto* dialog = window.tweaksDialog())
         if (auto* semiFull = dialog->findChild<QCheckBox*>(QStringLiteral("chkTweak_3")))
             semiFull->click();
