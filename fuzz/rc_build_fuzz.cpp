@@ -1,6 +1,7 @@
 // Rollcage list reading and index building on arbitrary list text. A build
 // that ends well writes one 16-byte record per complete row, and nothing is
 // ever written outside the destination folder.
+#include "FuzzSupport.h"
 #include "core/AppState.h"
 #include "core/FileUtils.h"
 #include "rollcage/RcBuild.h"
@@ -16,21 +17,9 @@
 #include <cstdlib>
 
 using namespace tobx;
+using namespace tobx::fuzz;
 
 namespace {
-
-class AgreeingBox final : public MessageBox {
-public:
-    MsgResult show(const Message& message) override
-    {
-        return message.buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Yes;
-    }
-};
-
-class StillClock final : public Clock {
-public:
-    double secondsSinceMidnight() const override { return 0; }
-};
 
 // Every file below the work folder, but the list itself, lies in out/.
 void checkNothingOutside(const QDir& work, const QString& listPath)

@@ -2,6 +2,7 @@
 // the options and tweaks, the next two the index length; the rest of the input
 // is split into the index and the image. Whenever the list is written without
 // tweaks it must read back into exactly the records of the index.
+#include "FuzzSupport.h"
 #include "core/AppState.h"
 #include "core/FileUtils.h"
 #include "core/ListFile.h"
@@ -17,21 +18,9 @@
 #include <cstdlib>
 
 using namespace tobx;
+using namespace tobx::fuzz;
 
 namespace {
-
-class AgreeingBox final : public MessageBox {
-public:
-    MsgResult show(const Message& message) override
-    {
-        return message.buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Yes;
-    }
-};
-
-class StillClock final : public Clock {
-public:
-    double secondsSinceMidnight() const override { return 0; }
-};
 
 enum OptionBit : quint8 {
     ListOnly = 1,
@@ -42,13 +31,6 @@ enum OptionBit : quint8 {
     CreditsAsLoading = 32,
     NoImage = 64,
 };
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        std::abort();
-}
 
 void chooseTweaks(quint8 options, RcTweakModel& model)
 {

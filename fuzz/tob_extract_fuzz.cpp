@@ -2,6 +2,7 @@
 // Yes. Whatever the bytes, nothing may appear outside the destination folder,
 // the archive must stay as it was, and a run that ends with its done message
 // must have listed every directory entry, byte for byte.
+#include "FuzzSupport.h"
 #include "core/AppState.h"
 #include "core/FileUtils.h"
 #include "tob/TobArchive.h"
@@ -16,36 +17,9 @@
 #include <cstdlib>
 
 using namespace tobx;
+using namespace tobx::fuzz;
 
 namespace {
-
-class AgreeingBox final : public MessageBox {
-public:
-    MsgResult show(const Message& message) override
-    {
-        return message.buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Yes;
-    }
-};
-
-class StillClock final : public Clock {
-public:
-    double secondsSinceMidnight() const override { return 0; }
-};
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        std::abort();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        std::abort();
-    return file.readAll();
-}
 
 // The list an extraction that ran to its end must have written.
 QByteArray expectedList(const QByteArray& archive)

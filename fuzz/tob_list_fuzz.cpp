@@ -4,6 +4,7 @@
 // outside its folder must stay as they were, nothing but the archive may be
 // written, and a finished archive must be sound: its directory walks to D
 // exactly and the contents fill the rest of the file exactly.
+#include "FuzzSupport.h"
 #include "core/AppState.h"
 #include "core/FileUtils.h"
 #include "tob/TobArchive.h"
@@ -18,37 +19,9 @@
 #include <cstdlib>
 
 using namespace tobx;
+using namespace tobx::fuzz;
 
 namespace {
-
-class AgreeingBox final : public MessageBox {
-public:
-    MsgResult show(const Message& message) override
-    {
-        return message.buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Yes;
-    }
-};
-
-class StillClock final : public Clock {
-public:
-    double secondsSinceMidnight() const override { return 0; }
-};
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        std::abort();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        std::abort();
-    return file.readAll();
-}
 
 void checkSound(const QByteArray& archive)
 {
