@@ -14,9 +14,11 @@ bool isSeparator(char c)
 }
 } // namespace
 
+// Setting up a converter costs more than converting a name, and thousands of
+// names pass through here in one run.
 QString NameToText(QByteArrayView name)
 {
-    QStringDecoder decoder(kCodePage);
+    thread_local QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
     return decoder.decode(name);
 }
 
@@ -29,7 +31,7 @@ QString NameToPath(QByteArrayView name)
 
 QByteArray PathToName(const QString& path)
 {
-    QStringEncoder encoder(kCodePage);
+    thread_local QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
     return encoder.encode(path);
 }
 

@@ -40,7 +40,7 @@ private:
     bool checkFirstField();
     bool checkPaths();
     bool planEntries();
-    bool accepts(const QByteArray& name, const QString& relative, const QString& path);
+    std::optional<qint64> acceptedSize(const QByteArray& name, const QString& relative, const QString& path);
     bool writeArchive();
     bool writeContents(QSaveFile& archive);
     bool writeBytes(QSaveFile& archive, QByteArrayView bytes);
@@ -153,16 +153,13 @@ bool TobBuild::planEntries()
             continue;
         const QString relative = NameToPath(field);
         ListItem item{field, JoinPath(m_listFile.FDir, relative)};
-        if (accepts(item.name, relative, item.path)) {
-            const double size = GetFileSize(item.path);
-            if (size == -1 || size > kLargestEntry) {
-                m_state.show(NameToText(item.name),
-                             size == -1 ? QStringLiteral("File not found") : QStringLiteral("File too big"),
-                             MsgIcon::Critical);
+        if (const std::optional<qint64> size = acceptedSize(item.name, relative, item.path)) {
+            if (*size > kLargestEntry) {
+                m_state.show(NameToText(item.name), QStringLiteral("File too big"), MsgIcon::Critical);
                 return false;
             }
             item.accepted = true;
-            item.size = quint32(size);
+            item.size = quint32(*size);
             AppendTobDirEntry(m_directory, item.name, item.size);
         }
         m_items.append(std::move(item));
@@ -172,19 +169,22 @@ bool TobBuild::planEntries()
 
 // Only plain files inside the list folder count, reached without a link, so
 // that a build never reads or (with "&Move Files") deletes anything outside
-// it; and never the list itself, whatever spelling or link names it.
-bool TobBuild::accepts(const QByteArray& name, const QString& relative, const QString& path)
+// it; and never the list itself, whatever spelling or link names it. The one
+// look at the file that decides also gives its size for the directory.
+std::optional<qint64> TobBuild::acceptedSize(const QByteArray& name, const QString& relative, const QString& path)
 {
     const QString text = NameToText(name);
     if (text.compare(m_companionList, Qt::CaseInsensitive) == 0 || text.compare(m_listFile.FName, Qt::CaseInsensitive) == 0)
-        return false;
+        return std::nullopt;
     if (!IsSafeRelativeName(name) || m_folders.prepareFolders(relative, false) != FolderGuard::Verdict::Ready)
-        return false;
+        return std::nullopt;
     const PathFacts facts = LookAt(path);
     if (facts.kind != PathKind::File)
-        return false;
+        return std::nullopt;
     // Only a file of the list's size can be the list under another name.
-    return facts.size != m_listSize || !SameFile(path, m_listFile.FPath);
+    if (facts.size == m_listSize && SameFile(path, m_listFile.FPath))
+        return std::nullopt;
+    return facts.size;
 }
 
 // The old archive stays as it is until the new one is complete; a build that
