@@ -84,4 +84,64 @@ QString ProgramFolder()
     return QCoreApplication::applicationDirPath();
 }
 
+bool ReadExactly(QFile& file, char* into, qint64 size, QString* reason)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = file.read(into + done, size - done);
+        if (got < 0) {
+            *reason = file.errorString();
+            return false;
+        }
+        if (got == 0) {
+            *reason = QStringLiteral("The file ended %1 bytes early.").arg(size - done);
+            return false;
+        }
+        done += got;
+    }
+    return true;
+}
+
+FilePiece::~FilePiece()
+{
+    release();
+}
+
+void FilePiece::release()
+{
+    if (m_map)
+        m_mappedFile->unmap(m_map);
+    m_map = nullptr;
+    m_mappedFile = nullptr;
+    m_bytes = QByteArrayView();
+}
+
+bool FilePiece::load(QFile& file, qint64 offset, qint64 size, QString* reason)
+{
+    release();
+    if (size == 0)
+        return true;
+    // Mapping costs more than a read for a small piece; it pays off once the
+    // second copy of a read would cost more than setting up the mapping.
+    constexpr qint64 kSmallestMappedPiece = 1 << 20;
+    uchar* map = size >= kSmallestMappedPiece ? file.map(offset, size) : nullptr;
+    if (map) {
+        m_map = map;
+        m_mappedFile = &file;
+        m_bytes = QByteArrayView(reinterpret_cast<const char*>(map), size);
+        return true;
+    }
+    if (size > m_buffer.capacity())
+        m_buffer = QByteArray(); // the old room goes before the new one is taken
+    m_buffer.resize(size);
+    if (file.pos() != offset && !file.seek(offset)) {
+        *reason = file.errorString();
+        return false;
+    }
+    if (!ReadExactly(file, m_buffer.data(), size, reason))
+        return false;
+    m_bytes = QByteArrayView(m_buffer.constData(), size);
+    return true;
+}
+
 } // namespace tobx

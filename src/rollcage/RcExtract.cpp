@@ -211,24 +211,6 @@ Answer askOverwrite(AppState& state, const QByteArray& fileName)
     return answer == MsgResult::Yes ? Answer::Write : Answer::Skip;
 }
 
-// One entry's bytes from the image; the caller has checked the range.
-std::optional<QByteArray> readEntry(QFile& image, const RcRecord& record, QString* reason)
-{
-    if (record.length == 0)
-        return QByteArray();
-    if (!image.seek(record.offset)) {
-        *reason = image.errorString();
-        return std::nullopt;
-    }
-    QByteArray data = image.read(record.length);
-    if (data.size() != qsizetype(record.length)) {
-        *reason = image.error() != QFileDevice::NoError ? image.errorString()
-                                                        : QStringLiteral("The image file ended early.");
-        return std::nullopt;
-    }
-    return data;
-}
-
 bool reachesPastImage(const RcRecord& record, qint64 imageSize)
 {
     return quint64(record.offset) + record.length > quint64(imageSize);
@@ -236,7 +218,8 @@ bool reachesPastImage(const RcRecord& record, qint64 imageSize)
 
 enum class EntryResult { Written, Skipped, Cancelled, Failed };
 
-EntryResult extractEntry(const ExtractRun& run, QFile& image, const QByteArray& fileName, const RcRecord& record)
+EntryResult extractEntry(const ExtractRun& run, QFile& image, FilePiece& content, const QByteArray& fileName,
+                         const RcRecord& record)
 {
     const QString name = NameToPath(fileName);
     const QString target = JoinPath(run.destDir, name);
@@ -250,12 +233,11 @@ EntryResult extractEntry(const ExtractRun& run, QFile& image, const QByteArray& 
         if (answer != Answer::Write)
             return answer == Answer::Cancel ? EntryResult::Cancelled : EntryResult::Skipped;
     }
-    const std::optional<QByteArray> data = readEntry(image, record, &reason);
-    if (!data) {
+    if (!content.load(image, record.offset, record.length, &reason)) {
         run.state.showIoError(QStringLiteral("Cannot read the image file"), image.fileName(), reason);
         return EntryResult::Failed;
     }
-    if (!WriteWholeFile(target, *data, &reason)) {
+    if (!WriteWholeFile(target, content.bytes(), &reason)) {
         run.state.showIoError(QStringLiteral("Cannot write"), target, reason);
         return EntryResult::Failed;
     }
@@ -277,6 +259,7 @@ void reportPastImage(AppState& state, const QList<QByteArray>& fileNames)
 Outcome extractEntries(const ExtractRun& run, const EntryTable& table, QFile& image)
 {
     const qint64 imageSize = image.size();
+    FilePiece content;
     QList<QByteArray> pastImage;
     for (qsizetype row = 0; row < table.rows.size(); ++row) {
         const std::optional<RcRecord>& record = table.records[row];
@@ -287,7 +270,7 @@ Outcome extractEntries(const ExtractRun& run, const EntryTable& table, QFile& im
             pastImage.append(fileName);
             continue;
         }
-        const EntryResult result = extractEntry(run, image, fileName, *record);
+        const EntryResult result = extractEntry(run, image, content, fileName, *record);
         if (result == EntryResult::Cancelled)
             return Outcome::Cancelled;
         if (result == EntryResult::Failed)

@@ -58,7 +58,6 @@ private:
     StringConcat m_directory;
     QList<ListItem> m_items;
     FolderGuard m_folders;
-    EntryBuffer m_content;
 };
 
 TobBuild::TobBuild(AppState& state)
@@ -245,13 +244,13 @@ bool TobBuild::appendContent(QSaveFile& archive, const ListItem& item)
                                 .arg(source.size()));
         return false;
     }
-    char* content = m_content.room(item.size);
+    FilePiece content; // let go of before the file closes
     QString reason;
-    if (!ReadExactly(source, content, item.size, &reason)) {
+    if (!content.load(source, 0, item.size, &reason)) {
         m_state.showIoError(QStringLiteral("Cannot read the file"), item.path, reason);
         return false;
     }
-    return writeBytes(archive, QByteArrayView(content, qsizetype(item.size)));
+    return writeBytes(archive, content.bytes());
 }
 
 // Runs only once the archive is committed: a name listed twice has had its

@@ -69,7 +69,7 @@ private:
     qint64 m_dataPosition = 0;
     StringConcat m_name;
     FolderGuard m_folders;
-    EntryBuffer m_content;
+    FilePiece m_content;
     QList<QByteArray> m_refused;
 };
 
@@ -111,7 +111,7 @@ Outcome TobExtraction::run()
 
 bool TobExtraction::openArchive()
 {
-    // Each entry is read in one piece of its size; a buffer in between would
+    // Each entry is taken in one piece of its size; a buffer in between would
     // only add a copy.
     if (m_archive.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         m_archiveSize = m_archive.size();
@@ -281,14 +281,10 @@ TobExtraction::Decision TobExtraction::askAboutExisting(QByteArrayView name, con
 
 bool TobExtraction::writeEntry(qint64 position, quint32 size, const QString& target, Decision how)
 {
-    char* content = m_content.room(size);
     QString reason;
-    // Entries mostly follow each other, so a seek is rarely needed.
-    if (size > 0 && m_archive.pos() != position && !m_archive.seek(position))
-        return fail(QStringLiteral("Cannot read the archive"), m_source.FPath, m_archive.errorString());
-    if (size > 0 && !ReadExactly(m_archive, content, size, &reason))
+    if (!m_content.load(m_archive, position, size, &reason))
         return fail(QStringLiteral("Cannot read the archive"), m_source.FPath, reason);
-    const QByteArrayView bytes(content, size);
+    const QByteArrayView bytes = m_content.bytes();
     const bool written = how == Decision::Create ? CreateNewFile(target, bytes, &reason)
                                                  : WriteWholeFile(target, bytes, &reason);
     return written || fail(QStringLiteral("Cannot write the file"), target, reason);

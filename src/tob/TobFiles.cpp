@@ -79,34 +79,6 @@ FolderGuard::Verdict FolderGuard::checkLevel(const QString& level, bool create)
     return makeFolder(path, &m_reason) ? Verdict::Ready : Verdict::Failed;
 }
 
-char* EntryBuffer::room(qint64 size)
-{
-    if (size > m_capacity) {
-        m_bytes.reset(); // the old room goes before the new one is taken
-        m_bytes.reset(new char[size_t(size)]);
-        m_capacity = size;
-    }
-    return m_bytes.get();
-}
-
-bool ReadExactly(QFile& file, char* into, qint64 size, QString* reason)
-{
-    qint64 done = 0;
-    while (done < size) {
-        const qint64 got = file.read(into + done, size - done);
-        if (got < 0) {
-            *reason = file.errorString();
-            return false;
-        }
-        if (got == 0) {
-            *reason = QStringLiteral("The file ended %1 bytes early.").arg(size - done);
-            return false;
-        }
-        done += got;
-    }
-    return true;
-}
-
 PathFacts LookAt(const QString& path)
 {
 #ifdef Q_OS_UNIX

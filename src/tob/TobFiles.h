@@ -1,13 +1,11 @@
 #pragma once
 // File helpers shared by extraction and build: the folder levels below a root
-// that a run has already proven to be real folders, one reusable buffer for
-// entry contents, and reading an exact number of bytes.
+// that a run has already proven to be real folders, one look at what stands at
+// a path, and creating a file that must be new.
 
 #include <QFile>
 #include <QSet>
 #include <QString>
-
-#include <memory>
 
 namespace tobx {
 
@@ -44,21 +42,6 @@ private:
     QString m_failedPath;
     QString m_reason;
 };
-
-// Room for one entry at a time. It grows to the largest entry and stays, so
-// that a run of large entries does not fault in fresh pages for each of them,
-// and it never holds more than the largest entry.
-class EntryBuffer {
-public:
-    char* room(qint64 size);
-
-private:
-    std::unique_ptr<char[]> m_bytes;
-    qint64 m_capacity = 0;
-};
-
-// Reads exactly `size` bytes; a short read is a failure with a reason.
-bool ReadExactly(QFile& file, char* into, qint64 size, QString* reason);
 
 // What is at a path, without following a link there; one look at the file
 // system answers every question an entry's target raises.
