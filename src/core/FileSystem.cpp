@@ -44,39 +44,33 @@ bool LinkOnPathBelow(const QString& root, const QString& relative)
     return false;
 }
 
+bool CreateNewFile(const QString& path, QByteArrayView data, QString* reason)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        *reason = file.errorString();
+        return false;
+    }
+    if (file.write(data.data(), data.size()) == data.size()) {
+        file.close();
+        if (file.error() == QFileDevice::NoError)
+            return true;
+    }
+    *reason = file.errorString();
+    file.close();
+    file.remove();
+    return false;
+}
+
 bool WriteWholeFile(const QString& path, QByteArrayView data, QString* reason)
 {
-    const auto fail = [&](const QFileDevice& file) {
-        if (reason)
-            *reason = file.errorString();
-        return false;
-    };
-    if (QFileInfo::exists(path)) {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return fail(file);
-        if (file.write(data.data(), data.size()) != data.size())
-            return fail(file);
-        if (!file.commit())
-            return fail(file);
+    if (!QFileInfo::exists(path))
+        return CreateNewFile(path, data, reason);
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(data.data(), data.size()) == data.size() && file.commit())
         return true;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return fail(file);
-    if (file.write(data.data(), data.size()) != data.size() || !file.flush()) {
-        const bool ok = fail(file);
-        file.close();
-        file.remove();
-        return ok;
-    }
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        fail(file);
-        file.remove();
-        return false;
-    }
-    return true;
+    *reason = file.errorString();
+    return false;
 }
 
 QString ProgramFolder()

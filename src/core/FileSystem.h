@@ -20,6 +20,10 @@ bool SameFile(const QString& a, const QString& b);
 // that writing there could land outside root.
 bool LinkOnPathBelow(const QString& root, const QString& relative);
 
+// Creates a file that must not exist yet (not even as a dangling link) and
+// writes data into it; a file that cannot be written whole is removed again.
+bool CreateNewFile(const QString& path, QByteArrayView data, QString* reason);
+
 // Writes data as the whole content of path. An existing file is replaced
 // through QSaveFile (new content or old file, never a mix); a new file is
 // created exclusively and removed again when writing fails.

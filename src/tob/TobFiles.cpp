@@ -102,22 +102,5 @@ PathFacts LookAt(const QString& path)
 #endif
 }
 
-bool CreateNewFile(const QString& path, QByteArrayView data, QString* reason)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
-        *reason = file.errorString();
-        return false;
-    }
-    if (file.write(data.data(), data.size()) == data.size()) {
-        file.close();
-        if (file.error() == QFileDevice::NoError)
-            return true;
-    }
-    *reason = file.errorString();
-    file.close();
-    file.remove();
-    return false;
-}
 
 } // namespace tobx

@@ -1,7 +1,7 @@
 #pragma once
 // File helpers shared by extraction and build: the folder levels below a root
 // that a run has already proven to be real folders, one look at what stands at
-// a path, and creating a file that must be new.
+// a path.
 
 #include <QFile>
 #include <QSet>
@@ -51,9 +51,5 @@ struct PathFacts {
     qint64 size = -1; // of a file
 };
 PathFacts LookAt(const QString& path);
-
-// Creates a file that must not exist yet (not even as a dangling link) and
-// writes data into it; a file that cannot be written whole is removed again.
-bool CreateNewFile(const QString& path, QByteArrayView data, QString* reason);
 
 } // namespace tobx
