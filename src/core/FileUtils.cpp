@@ -79,12 +79,11 @@ bool SetDstFileName(AppState& state, int pane, QString* reason)
     dst.FName.clear();
     if (GetFileSize(src.FPath) <= 0)
         return true;
-    const std::optional<QByteArray> text = ReadWholeFile(src.FPath, reason);
-    if (!text)
+    std::optional<QByteArray> first = ReadFirstListField(src.FPath, reason);
+    if (!first)
         return false;
-    QByteArray first = FirstListField(*text);
-    StripLstDir(state, first);
-    dst.FName = NameToPath(first);
+    StripLstDir(state, *first);
+    dst.FName = NameToPath(*first);
     return true;
 }
 

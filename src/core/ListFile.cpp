@@ -53,6 +53,23 @@ QByteArray FirstListField(const QByteArray& text)
     return field;
 }
 
+std::optional<QByteArray> ReadFirstListField(const QString& path, QString* reason)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (reason)
+            *reason = file.errorString();
+        return std::nullopt;
+    }
+    const QByteArray line = file.readLine();
+    if (file.error() != QFileDevice::NoError) {
+        if (reason)
+            *reason = file.errorString();
+        return std::nullopt;
+    }
+    return FirstListField(line);
+}
+
 std::optional<QByteArray> ReadWholeFile(const QString& path, QString* reason)
 {
     QFile file(path);

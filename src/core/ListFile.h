@@ -29,6 +29,10 @@ private:
 // The first field of a list text: the first line up to its first comma.
 QByteArray FirstListField(const QByteArray& text);
 
+// The first field of a list file, read from its first line only (a list may
+// name thousands of files), or nothing with the system's reason.
+std::optional<QByteArray> ReadFirstListField(const QString& path, QString* reason = nullptr);
+
 // The whole file, or nothing with the system's reason.
 std::optional<QByteArray> ReadWholeFile(const QString& path, QString* reason = nullptr);
 

@@ -30,15 +30,6 @@ void warn(AppState& state, const char* text)
     state.show(QString::fromLatin1(text));
 }
 
-// The list file's first field, or nothing when it cannot be read.
-std::optional<QByteArray> firstField(const QString& path)
-{
-    const std::optional<QByteArray> text = ReadWholeFile(path);
-    if (!text)
-        return std::nullopt;
-    return FirstListField(*text);
-}
-
 } // namespace
 
 quint8 QualifySrcFile(AppState& state, const QString& path, const QString& ext)
@@ -87,7 +78,7 @@ quint8 QualifySrcFile(AppState& state, const QString& path, const QString& ext)
     if (ext == QLatin1String("img"))
         return head.startsWith(state.SrcSig[5]) ? TypeRcImage : TypeUnknown;
     if (ext == QLatin1String("lst")) {
-        const std::optional<QByteArray> field = firstField(path);
+        const std::optional<QByteArray> field = ReadFirstListField(path);
         if (!field)
             return TypeUnknown;
         const QByteArray ending = field->right(4).toLower();
