@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <utility>
+
 #include <unistd.h>
 
 namespace tobx {
@@ -19,6 +21,10 @@ QString buttonName(MsgResult button)
         return QStringLiteral("No");
     case MsgResult::Cancel:
         return QStringLiteral("Cancel");
+    case MsgResult::YesToAll:
+        return QStringLiteral("Yes to All");
+    case MsgResult::NoToAll:
+        return QStringLiteral("No to All");
     }
     return QString();
 }
@@ -32,6 +38,10 @@ QString buttonList(MsgButtons buttons)
         return QStringLiteral("Yes/No");
     case MsgButtons::YesNoCancel:
         return QStringLiteral("Yes/No/Cancel");
+    case MsgButtons::YesNoToAll:
+        return QStringLiteral("Yes/No/Yes to All/No to All");
+    case MsgButtons::YesNoCancelToAll:
+        return QStringLiteral("Yes/No/Cancel/Yes to All/No to All");
     }
     return QString();
 }
@@ -43,17 +53,30 @@ void print(std::FILE* stream, const QString& text)
     std::fflush(stream);
 }
 
-bool offers(MsgButtons buttons, MsgResult button)
+// A line read is a button's name; on a terminal its first letter will do.
+std::optional<MsgResult> parseAnswer(const QString& line, bool firstLetterWill)
 {
-    switch (buttons) {
-    case MsgButtons::Ok:
-        return button == MsgResult::Ok;
-    case MsgButtons::YesNo:
-        return button == MsgResult::Yes || button == MsgResult::No;
-    case MsgButtons::YesNoCancel:
-        return button != MsgResult::Ok;
+    const QString word = line.simplified().toLower();
+    const std::pair<const char*, MsgResult> names[] = {
+        {"yes", MsgResult::Yes},           {"no", MsgResult::No},
+        {"cancel", MsgResult::Cancel},     {"yes to all", MsgResult::YesToAll},
+        {"no to all", MsgResult::NoToAll},
+    };
+    for (const auto& [name, button] : names)
+        if (word == QLatin1String(name))
+            return button;
+    if (firstLetterWill && !word.isEmpty()) {
+        for (const auto& [name, button] : names)
+            if (button != MsgResult::YesToAll && button != MsgResult::NoToAll && word.at(0) == QLatin1Char(name[0]))
+                return button;
     }
-    return false;
+    return std::nullopt;
+}
+
+// The answer when the user has pressed Ctrl+C at a question.
+MsgResult interruptedAnswer(const Message& message)
+{
+    return Offers(message.buttons, MsgResult::Cancel) ? MsgResult::Cancel : MsgResult::No;
 }
 
 } // namespace
@@ -72,16 +95,21 @@ std::optional<CliAnswer> ParseCliAnswer(const QString& text)
     return std::nullopt;
 }
 
-ConsoleMessageBox::ConsoleMessageBox(CliAnswer answer, std::FILE* out, std::FILE* err, std::FILE* in)
+ConsoleMessageBox::ConsoleMessageBox(CliAnswer answer, std::FILE* out, std::FILE* err, std::FILE* in,
+                                     ConsoleProgress* progress, CancelSource* interrupt)
     : m_answer(answer)
     , m_out(out)
     , m_err(err)
     , m_in(in)
+    , m_progress(progress)
+    , m_interrupt(interrupt)
 {
 }
 
 MsgResult ConsoleMessageBox::show(const Message& message)
 {
+    if (m_progress)
+        m_progress->interrupt();
     const bool toErr = message.icon == MsgIcon::Critical || message.icon == MsgIcon::Exclamation;
     std::FILE* stream = toErr ? m_err : m_out;
     print(stream, message.shownTitle() + QStringLiteral(": ") + message.text + QLatin1Char('\n'));
@@ -102,36 +130,40 @@ MsgResult ConsoleMessageBox::answerQuestion(const Message& message)
         return MsgResult::No;
     case CliAnswer::Cancel:
         // A question without Cancel counts a Cancel answer as No.
-        return offers(message.buttons, MsgResult::Cancel) ? MsgResult::Cancel : MsgResult::No;
+        return Offers(message.buttons, MsgResult::Cancel) ? MsgResult::Cancel : MsgResult::No;
     case CliAnswer::Ask:
         break;
     }
-    if (m_in && isatty(fileno(m_in)) != 0)
-        return askTerminal(message);
-    return message.defaultButton;
+    if (!m_in)
+        return message.defaultButton;
+    return readAnswer(message, isatty(fileno(m_in)) != 0);
 }
 
-MsgResult ConsoleMessageBox::askTerminal(const Message& message)
+// On a terminal the user is prompted and asked until the answer fits; from a
+// pipe the lines are the answers, and a script that runs out of them, or
+// keeps sending what is no answer, gets the default button.
+MsgResult ConsoleMessageBox::readAnswer(const Message& message, bool terminal)
 {
-    for (;;) {
-        print(m_out, QStringLiteral("? "));
-        char line[64];
-        if (!std::fgets(line, sizeof line, m_in))
+    for (int attempt = 0; terminal || attempt < kPipedAttempts; ++attempt) {
+        if (m_interrupt && m_interrupt->cancelRequested())
+            return interruptedAnswer(message);
+        if (terminal)
+            print(m_out, QStringLiteral("? "));
+        char line[256];
+        if (!std::fgets(line, sizeof line, m_in)) {
+            if (m_interrupt && m_interrupt->cancelRequested())
+                return interruptedAnswer(message);
             return message.defaultButton;
-        const QString word = QString::fromLocal8Bit(line).trimmed().toLower();
-        if (word.isEmpty())
+        }
+        const QString text = QString::fromLocal8Bit(line);
+        if (text.trimmed().isEmpty())
             return message.defaultButton;
-        MsgResult choice = MsgResult::Ok;
-        if (word.startsWith(QLatin1Char('y')))
-            choice = MsgResult::Yes;
-        else if (word.startsWith(QLatin1Char('n')))
-            choice = MsgResult::No;
-        else if (word.startsWith(QLatin1Char('c')))
-            choice = MsgResult::Cancel;
-        if (offers(message.buttons, choice))
-            return choice;
+        const std::optional<MsgResult> choice = parseAnswer(text, terminal);
+        if (choice && Offers(message.buttons, *choice))
+            return *choice;
         print(m_out, QStringLiteral("Answer %1 (empty for %2).\n").arg(buttonList(message.buttons), buttonName(message.defaultButton)));
     }
+    return message.defaultButton;
 }
 
 } // namespace tobx

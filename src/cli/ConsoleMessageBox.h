@@ -1,9 +1,12 @@
 #pragma once
 // Message boxes on a terminal: every box is printed as "TITLE: TEXT"; a
 // question shows its buttons and its default and is answered from --answer,
-// from the terminal, or by its default button.
+// from the terminal, or line by line from standard input ("yes", "no",
+// "cancel", "yes to all", "no to all"), its default button at the end of input.
 
+#include "ConsoleProgress.h"
 #include "core/MessageBox.h"
+#include "core/Progress.h"
 
 #include <cstdio>
 #include <optional>
@@ -16,17 +19,25 @@ std::optional<CliAnswer> ParseCliAnswer(const QString& text);
 
 class ConsoleMessageBox final : public MessageBox {
 public:
-    ConsoleMessageBox(CliAnswer answer, std::FILE* out, std::FILE* err, std::FILE* in);
+    // progress: its line is ended before a box is printed. interrupt: Ctrl+C,
+    // which answers a question Cancel (No where it has no Cancel).
+    ConsoleMessageBox(CliAnswer answer, std::FILE* out, std::FILE* err, std::FILE* in,
+                      ConsoleProgress* progress = nullptr, CancelSource* interrupt = nullptr);
     MsgResult show(const Message& message) override;
+
+    // Lines from a pipe that are no answer before the default button is taken.
+    static constexpr int kPipedAttempts = 3;
 
 private:
     MsgResult answerQuestion(const Message& message);
-    MsgResult askTerminal(const Message& message);
+    MsgResult readAnswer(const Message& message, bool terminal);
 
     CliAnswer m_answer;
     std::FILE* m_out;
     std::FILE* m_err;
     std::FILE* m_in;
+    ConsoleProgress* m_progress;
+    CancelSource* m_interrupt;
 };
 
 } // namespace tobx

@@ -1,6 +1,7 @@
 #include "Tobx.h"
 
 #include "ConsoleMessageBox.h"
+#include "ConsoleProgress.h"
 #include "core/FileUtils.h"
 #include "detect/Dispatch.h"
 #include "detect/QualifySrcFile.h"
@@ -13,6 +14,10 @@
 
 #include <optional>
 
+#include <csignal>
+#include <signal.h>
+#include <unistd.h>
+
 namespace tobx {
 
 namespace {
@@ -21,9 +26,9 @@ enum Exit { ExitDone = 0, ExitStopped = 1, ExitUsage = 2, ExitCancelled = 3 };
 
 const char* const kUsage =
     "Usage:\n"
-    "  tobx extract SOURCE [--dest DIR] [--list-only] [--answer ask|yes|no|cancel] [tweaks]\n"
-    "  tobx build LIST [--dest DIR] [--move] [--answer ask|yes|no|cancel]\n"
-    "  tobx convert FILE [--answer ask|yes|no|cancel]\n"
+    "  tobx extract SOURCE [--dest DIR] [--list-only] [--answer ask|yes|no|cancel] [--progress] [tweaks]\n"
+    "  tobx build LIST [--dest DIR] [--move] [--answer ask|yes|no|cancel] [--progress]\n"
+    "  tobx convert FILE [--answer ask|yes|no|cancel] [--progress]\n"
     "  tobx detect FILE\n"
     "  tobx --help | --version\n"
     "\n"
@@ -35,7 +40,41 @@ const char* const kUsage =
     "  --semi-full [--loading demo-info|main]        convert the demo to a semi full version\n"
     "  --credits-loading                             credits pictures as loading (needs --semi-full)\n"
     "\n"
-    "Exit status: 0 done, 1 a message ended the run, 2 usage error, 3 the answer ended the run.\n";
+    "With --answer ask (the default) questions are answered on the terminal or, when standard\n"
+    "input is not one, by its lines: yes, no, cancel, yes to all, no to all; at the end of the\n"
+    "input a question takes its default button.\n"
+    "--progress shows how far the run is on standard error; it is shown anyway when standard\n"
+    "error is a terminal. Ctrl+C stops the run at the next entry, as Cancel would.\n"
+    "\n"
+    "Exit status: 0 done, 1 a message ended the run, 2 usage error, 3 the answer or Ctrl+C ended the run.\n";
+
+// Ctrl+C asks the run to stop at its next entry; a second one ends tobx at once.
+CancelFlag g_interrupted;
+
+void onInterrupt(int)
+{
+    g_interrupted.request();
+    std::signal(SIGINT, SIG_DFL);
+}
+
+// For as long as an operation runs. Without SA_RESTART a question waiting for
+// input returns at once, and is answered Cancel.
+class InterruptHandler {
+public:
+    InterruptHandler()
+    {
+        struct sigaction action {};
+        action.sa_handler = onInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &m_previous);
+    }
+    ~InterruptHandler() { sigaction(SIGINT, &m_previous, nullptr); }
+    InterruptHandler(const InterruptHandler&) = delete;
+    InterruptHandler& operator=(const InterruptHandler&) = delete;
+
+private:
+    struct sigaction m_previous {};
+};
 
 void print(std::FILE* stream, const QString& text)
 {
@@ -49,6 +88,7 @@ struct Options {
     QCommandLineOption listOnly{QStringLiteral("list-only")};
     QCommandLineOption move{QStringLiteral("move")};
     QCommandLineOption answer{QStringLiteral("answer"), QString(), QStringLiteral("ANSWER")};
+    QCommandLineOption progress{QStringLiteral("progress")};
     QCommandLineOption tweaks{QStringLiteral("tweaks")};
     QCommandLineOption track{QStringLiteral("track"), QString(), QStringLiteral("TRACK")};
     QCommandLineOption scramble{QStringLiteral("scramble"), QString(), QStringLiteral("TRACK")};
@@ -60,7 +100,7 @@ struct Options {
 
     QList<QCommandLineOption> all() const
     {
-        return {dest, listOnly, move, answer, tweaks, track, scramble, semiFull, loading, creditsLoading, help, version};
+        return {dest, listOnly, move, answer, progress, tweaks, track, scramble, semiFull, loading, creditsLoading, help, version};
     }
 };
 
@@ -212,14 +252,24 @@ int run(const QStringList& arguments, std::FILE* out, std::FILE* err, std::FILE*
             throw UsageError{QStringLiteral("--answer takes ask, yes, no or cancel")};
         answer = *parsed;
     }
-    ConsoleMessageBox box(answer, out, err, in);
+    const bool errTerminal = isatty(fileno(err)) != 0;
+    ConsoleProgress progress(err, errTerminal);
+    ConsoleProgress* shownProgress = parser.isSet(o.progress) || errTerminal ? &progress : nullptr;
+    ConsoleMessageBox box(answer, out, err, in, shownProgress, &g_interrupted);
     SystemClock clock;
     AppState state(box, clock);
+    state.progress.attach(shownProgress, &g_interrupted);
+    // The last line of progress stays on the screen, ended, however the run ends.
+    struct EndProgress {
+        ConsoleProgress& progress;
+        ~EndProgress() { progress.end(); }
+    } endProgress{progress};
     SetDstFolder(state, ExtractPane, QDir::cleanPath(QDir::currentPath()));
     SetDstFolder(state, BuildPane, QDir::cleanPath(QDir::currentPath()));
     RcTweakModel tweaks;
     const QList<QCommandLineOption> tweakOptions{o.tweaks, o.track, o.scramble, o.semiFull, o.loading, o.creditsLoading};
 
+    const InterruptHandler interruptHandler;
     if (command == QLatin1String("extract")) {
         rejectOptions(parser, {o.move}, command);
         state.CreateLstOnly = parser.isSet(o.listOnly);
@@ -238,7 +288,7 @@ int run(const QStringList& arguments, std::FILE* out, std::FILE* err, std::FILE*
         return exitFor(ConvertTob1Picture(state, state.CnvPath, info.fileName()));
     }
     if (command == QLatin1String("detect")) {
-        rejectOptions(parser, QList<QCommandLineOption>{o.dest, o.listOnly, o.move, o.answer} + tweakOptions, command);
+        rejectOptions(parser, QList<QCommandLineOption>{o.dest, o.listOnly, o.move, o.answer, o.progress} + tweakOptions, command);
         const QFileInfo info(file);
         const quint8 type = QualifySrcFile(state, info.absoluteFilePath(), GetFileExt(info.fileName()));
         print(out, FTypeLegendEntry(type) + QLatin1Char('\n'));

@@ -19,6 +19,21 @@ AppState::AppState(MessageBox& messages, Clock& clock)
     StartDir = QDir::currentPath();
 }
 
+void AppState::takeInputsFrom(const AppState& other)
+{
+    SrcFile = other.SrcFile;
+    DstFile = other.DstFile;
+    SrcSig = other.SrcSig;
+    SrcExt = other.SrcExt;
+    StartTime = other.StartTime;
+    StartDir = other.StartDir;
+    RcVersion = other.RcVersion;
+    CnvPath = other.CnvPath;
+    CreateLstOnly = other.CreateLstOnly;
+    UseTweaks = other.UseTweaks;
+    MoveFiles = other.MoveFiles;
+}
+
 MsgResult AppState::show(const QString& text, const QString& title, MsgIcon icon,
                          MsgButtons buttons, MsgResult defaultButton)
 {

@@ -6,6 +6,7 @@
 
 #include "Clock.h"
 #include "MessageBox.h"
+#include "Progress.h"
 #include "ResultList.h"
 
 #include <QByteArray>
@@ -58,6 +59,12 @@ struct AppState {
 
     MessageBox& messages;
     Clock& clock;
+    // Where the run reports how far it is and learns of the user's cancel.
+    Progress progress;
+
+    // A run on another thread works on a state of its own: every path, table
+    // and flag of `other`, with this state's services and empty result lists.
+    void takeInputsFrom(const AppState& other);
 
     MsgResult show(const QString& text, const QString& title = QString(),
                    MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok,

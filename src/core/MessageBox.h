@@ -8,8 +8,10 @@
 namespace tobx {
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
-enum class MsgButtons { Ok, YesNo, YesNoCancel };
-enum class MsgResult { Ok, Yes, No, Cancel };
+// The "ToAll" sets add "Yes to All" and "No to All" to an overwrite question
+// that a run may ask once per entry.
+enum class MsgButtons { Ok, YesNo, YesNoCancel, YesNoToAll, YesNoCancelToAll };
+enum class MsgResult { Ok, Yes, No, Cancel, YesToAll, NoToAll };
 
 inline constexpr const char* kProgramName = "TobExtractor";
 
@@ -28,6 +30,22 @@ class MessageBox {
 public:
     virtual ~MessageBox() = default;
     virtual MsgResult show(const Message& message) = 0;
+};
+
+// True when the box offers the button.
+bool Offers(MsgButtons buttons, MsgResult button);
+
+// One run's overwrite question with "Yes to All" and "No to All": once the
+// user has answered for all, the rest of the run's questions are answered
+// the same without being shown. A new run starts with a new one.
+class AnswerForAll {
+public:
+    // Shows the question unless an answer for all was given; returns Yes, No
+    // or (where the buttons offer it) Cancel.
+    MsgResult ask(MessageBox& box, const Message& question);
+
+private:
+    MsgResult m_forAll = MsgResult::Ok; // Ok: not given yet
 };
 
 } // namespace tobx

@@ -145,10 +145,15 @@ Outcome BuildRcIndex(AppState& state)
     if (!index)
         return Outcome::Stopped;
     const QString outputPath = state.DstFile[BuildPane].FPath;
+    // The index is written in one piece: its one entry boundary is before it.
+    state.progress.start(1, index->size());
+    if (!state.progress.next(PathToName(state.DstFile[BuildPane].FName), index->size()))
+        return Outcome::Cancelled;
     if (!WriteWholeFile(outputPath, *index, &reason)) {
         state.showIoError(QStringLiteral("Cannot write the index file"), outputPath, reason);
         return Outcome::Stopped;
     }
+    state.progress.finish();
     state.showDone(QStringLiteral("BUILD DONE ("));
     return Outcome::Done;
 }

@@ -200,12 +200,13 @@ void reportLeftOut(AppState& state, qsizetype recordsLeftOut)
 
 enum class Answer { Write, Skip, Cancel };
 
-Answer askOverwrite(AppState& state, const QByteArray& fileName)
+Answer askOverwrite(AppState& state, AnswerForAll& overwrite, const QByteArray& fileName)
 {
-    const MsgResult answer = state.show(QStringLiteral("File: ") + NameToText(fileName)
-                                            + QStringLiteral(" exist.\nDo you want to overwrite?"),
-                                        QStringLiteral("File Exist"), MsgIcon::Question,
-                                        MsgButtons::YesNoCancel, MsgResult::No);
+    const MsgResult answer = overwrite.ask(state.messages,
+                                           {QStringLiteral("File: ") + NameToText(fileName)
+                                                + QStringLiteral(" exist.\nDo you want to overwrite?"),
+                                            QStringLiteral("File Exist"), MsgIcon::Question,
+                                            MsgButtons::YesNoCancelToAll, MsgResult::No});
     if (answer == MsgResult::Cancel)
         return Answer::Cancel;
     return answer == MsgResult::Yes ? Answer::Write : Answer::Skip;
@@ -218,8 +219,8 @@ bool reachesPastImage(const RcRecord& record, qint64 imageSize)
 
 enum class EntryResult { Written, Skipped, Cancelled, Failed };
 
-EntryResult extractEntry(const ExtractRun& run, QFile& image, FilePiece& content, const QByteArray& fileName,
-                         const RcRecord& record)
+EntryResult extractEntry(const ExtractRun& run, QFile& image, FilePiece& content, AnswerForAll& overwrite,
+                         const QByteArray& fileName, const RcRecord& record)
 {
     const QString name = NameToPath(fileName);
     const QString target = JoinPath(run.destDir, name);
@@ -229,7 +230,7 @@ EntryResult extractEntry(const ExtractRun& run, QFile& image, FilePiece& content
         return EntryResult::Failed;
     }
     if (GetFileSize(target) >= 0) {
-        const Answer answer = askOverwrite(run.state, fileName);
+        const Answer answer = askOverwrite(run.state, overwrite, fileName);
         if (answer != Answer::Write)
             return answer == Answer::Cancel ? EntryResult::Cancelled : EntryResult::Skipped;
     }
@@ -256,26 +257,50 @@ void reportPastImage(AppState& state, const QList<QByteArray>& fileNames)
                QString(), MsgIcon::Exclamation);
 }
 
+// The bytes an entry's extraction writes: none for one past the image's end.
+qint64 bytesWritten(const RcRecord& record, qint64 imageSize)
+{
+    return reachesPastImage(record, imageSize) ? 0 : record.length;
+}
+
+void startProgress(const ExtractRun& run, const EntryTable& table, qint64 imageSize)
+{
+    qint64 entries = 0;
+    qint64 bytes = 0;
+    for (const std::optional<RcRecord>& record : table.records) {
+        if (record) {
+            ++entries;
+            bytes += bytesWritten(*record, imageSize);
+        }
+    }
+    run.state.progress.start(entries, bytes);
+}
+
 Outcome extractEntries(const ExtractRun& run, const EntryTable& table, QFile& image)
 {
     const qint64 imageSize = image.size();
     FilePiece content;
+    AnswerForAll overwrite;
     QList<QByteArray> pastImage;
+    startProgress(run, table, imageSize);
     for (qsizetype row = 0; row < table.rows.size(); ++row) {
         const std::optional<RcRecord>& record = table.records[row];
         if (!record)
             continue;
         const QByteArray& fileName = table.rows[row][RcColFileName];
+        if (!run.state.progress.next(fileName, bytesWritten(*record, imageSize)))
+            return Outcome::Cancelled;
         if (reachesPastImage(*record, imageSize)) {
             pastImage.append(fileName);
             continue;
         }
-        const EntryResult result = extractEntry(run, image, content, fileName, *record);
+        const EntryResult result = extractEntry(run, image, content, overwrite, fileName, *record);
         if (result == EntryResult::Cancelled)
             return Outcome::Cancelled;
         if (result == EntryResult::Failed)
             return Outcome::Stopped;
     }
+    run.state.progress.finish();
     reportPastImage(run.state, pastImage);
     run.state.showDone(QStringLiteral("EXTRACT DONE ("));
     return Outcome::Done;

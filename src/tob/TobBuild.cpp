@@ -43,6 +43,7 @@ private:
     std::optional<qint64> acceptedSize(const QByteArray& name, const QString& relative, const QString& path);
     bool writeArchive();
     bool writeContents(QSaveFile& archive);
+    void startProgress();
     bool writeBytes(QSaveFile& archive, QByteArrayView bytes);
     bool appendContent(QSaveFile& archive, const ListItem& item);
     bool moveSources();
@@ -58,6 +59,7 @@ private:
     StringConcat m_directory;
     QList<ListItem> m_items;
     FolderGuard m_folders;
+    bool m_cancelled = false; // by the user, at an entry boundary
 };
 
 TobBuild::TobBuild(AppState& state)
@@ -81,7 +83,7 @@ Outcome TobBuild::run()
             return Outcome::Cancelled;
     }
     if (!writeArchive())
-        return Outcome::Stopped;
+        return m_cancelled ? Outcome::Cancelled : Outcome::Stopped;
     if (m_state.MoveFiles && !moveSources())
         return Outcome::Stopped;
     m_state.showDone(QStringLiteral("BUILD DONE ("));
@@ -212,14 +214,30 @@ bool TobBuild::writeContents(QSaveFile& archive)
     const QByteArray directory = m_directory.GetStr();
     if (!writeBytes(archive, header) || !writeBytes(archive, directory))
         return false;
+    startProgress();
     for (const ListItem& item : std::as_const(m_items)) {
+        if (!m_state.progress.next(item.name, item.accepted ? item.size : 0)) {
+            m_cancelled = true;
+            return false;
+        }
         if (!item.accepted)
             m_state.show(NameToText(item.name) + QStringLiteral(" - should be not added to archive - skipped"),
                          QStringLiteral("Skip"), MsgIcon::Information);
         else if (!appendContent(archive, item))
             return false;
     }
+    m_state.progress.finish();
     return true;
+}
+
+// Every list item is an entry boundary, a skipped one too; the moving of the
+// sources after the archive is complete is not cancelled.
+void TobBuild::startProgress()
+{
+    qint64 bytes = 0;
+    for (const ListItem& item : std::as_const(m_items))
+        bytes += item.accepted ? item.size : 0;
+    m_state.progress.start(m_items.size(), bytes);
 }
 
 bool TobBuild::writeBytes(QSaveFile& archive, QByteArrayView bytes)

@@ -46,6 +46,7 @@ private:
     bool readDirectory();
     bool checkDestination();
     bool createListFile();
+    void startProgress();
     Decision handleEntry(const TobDirEntry& entry);
     bool appendListLine(QByteArrayView name);
     qsizetype addResultItem(QByteArrayView name);
@@ -71,6 +72,7 @@ private:
     FolderGuard m_folders;
     FilePiece m_content;
     QList<QByteArray> m_refused;
+    AnswerForAll m_overwrite;
 };
 
 TobExtraction::TobExtraction(AppState& state)
@@ -90,6 +92,7 @@ Outcome TobExtraction::run()
     if (!openArchive() || !readDirectory() || !checkDestination() || !createListFile())
         return Outcome::Stopped;
     m_dataPosition = kTobHeaderSize + m_directory.size();
+    startProgress();
     TobDirectoryWalker walker(m_directory);
     TobDirEntry entry;
     while (walker.next(entry)) {
@@ -102,6 +105,7 @@ Outcome TobExtraction::run()
             break;
         }
     }
+    m_state.progress.finish();
     if (!closeList())
         return Outcome::Stopped;
     reportRefused();
@@ -176,8 +180,21 @@ bool TobExtraction::createListFile()
     return appendListLine(PathToName(m_source.FName)) && appendListLine(QByteArrayView());
 }
 
+// A list-only run writes no entry bytes.
+void TobExtraction::startProgress()
+{
+    qint64 entries = 0;
+    qint64 bytes = 0;
+    TobDirectoryWalker walker(m_directory);
+    for (TobDirEntry entry; walker.next(entry); ++entries)
+        bytes += entry.size;
+    m_state.progress.start(entries, m_state.CreateLstOnly ? 0 : bytes);
+}
+
 TobExtraction::Decision TobExtraction::handleEntry(const TobDirEntry& entry)
 {
+    if (!m_state.progress.next(entry.name, m_state.CreateLstOnly ? 0 : entry.size))
+        return Decision::Cancel;
     m_name.lngUsed = 0;
     m_name.Add(entry.name);
     const QByteArray name = m_name.GetStr();
@@ -265,10 +282,11 @@ TobExtraction::Decision TobExtraction::askAboutExisting(QByteArrayView name, con
     }
     if (GetFileSize(target) == -1)
         return Decision::Replace; // a folder of that name: writing reports it
-    const MsgResult answer = m_state.show(QStringLiteral("File: ") + NameToText(name)
-                                              + QStringLiteral(" exist.\nDo you want to overwrite?"),
-                                          QStringLiteral("File Exist"), MsgIcon::Question,
-                                          MsgButtons::YesNoCancel, MsgResult::No);
+    const MsgResult answer = m_overwrite.ask(m_state.messages,
+                                             {QStringLiteral("File: ") + NameToText(name)
+                                                  + QStringLiteral(" exist.\nDo you want to overwrite?"),
+                                              QStringLiteral("File Exist"), MsgIcon::Question,
+                                              MsgButtons::YesNoCancelToAll, MsgResult::No});
     switch (answer) {
     case MsgResult::Yes:
         return Decision::Replace;

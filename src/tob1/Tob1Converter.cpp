@@ -3,6 +3,7 @@
 #include "core/FileSystem.h"
 #include "core/FileUtils.h"
 #include "core/ListFile.h"
+#include "core/Names.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,8 +22,11 @@ bool confirmReplace(AppState& state, const QString& outputPath)
     if (!QFileInfo::exists(outputPath))
         return true;
     const QString name = QFileInfo(outputPath).fileName();
-    return state.show(QStringLiteral("File: ") + name + QStringLiteral(" exist.\nDo you want to overwrite?"),
-                      QStringLiteral("File Exist"), MsgIcon::Question, MsgButtons::YesNo, MsgResult::No)
+    // One picture per run: an answer for all is the answer for this one.
+    AnswerForAll overwrite;
+    return overwrite.ask(state.messages, {QStringLiteral("File: ") + name + QStringLiteral(" exist.\nDo you want to overwrite?"),
+                                          QStringLiteral("File Exist"), MsgIcon::Question, MsgButtons::YesNoToAll,
+                                          MsgResult::No})
         == MsgResult::Yes;
 }
 
@@ -57,10 +61,14 @@ Outcome ConvertTob1Picture(AppState& state, const QString& chosenPath, const QSt
         return Outcome::Stopped;
     }
     const QByteArray converted = state.SrcSig[2] + *picture;
+    state.progress.start(1, converted.size());
+    if (!state.progress.next(PathToName(bareName), converted.size()))
+        return Outcome::Cancelled;
     if (!WriteWholeFile(outputPath, converted, &reason)) {
         state.showIoError(QStringLiteral("Cannot write the file"), outputPath, reason);
         return Outcome::Stopped;
     }
+    state.progress.finish();
     return Outcome::Done;
 }
 

@@ -34,6 +34,10 @@ QMessageBox::StandardButton qtButton(MsgResult button)
         return QMessageBox::No;
     case MsgResult::Cancel:
         return QMessageBox::Cancel;
+    case MsgResult::YesToAll:
+        return QMessageBox::YesToAll;
+    case MsgResult::NoToAll:
+        return QMessageBox::NoToAll;
     case MsgResult::Ok:
         break;
     }
@@ -47,6 +51,10 @@ QMessageBox::StandardButtons qtButtons(MsgButtons buttons)
         return QMessageBox::Yes | QMessageBox::No;
     case MsgButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::YesNoToAll:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll | QMessageBox::NoToAll;
+    case MsgButtons::YesNoCancelToAll:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll | QMessageBox::NoToAll | QMessageBox::Cancel;
     case MsgButtons::Ok:
         break;
     }
@@ -91,6 +99,10 @@ MsgResult QtMessageBox::show(const Message& message)
         return MsgResult::No;
     case QMessageBox::Cancel:
         return MsgResult::Cancel;
+    case QMessageBox::YesToAll:
+        return MsgResult::YesToAll;
+    case QMessageBox::NoToAll:
+        return MsgResult::NoToAll;
     case QMessageBox::Ok:
         return MsgResult::Ok;
     default:
@@ -100,8 +112,10 @@ MsgResult QtMessageBox::show(const Message& message)
     // overwrite.
     switch (message.buttons) {
     case MsgButtons::YesNo:
+    case MsgButtons::YesNoToAll:
         return MsgResult::No;
     case MsgButtons::YesNoCancel:
+    case MsgButtons::YesNoCancelToAll:
         return MsgResult::Cancel;
     case MsgButtons::Ok:
         break;

@@ -1,6 +1,7 @@
 #include "frmTobExtractor.h"
 
 #include "AppIcon.h"
+#include "BackgroundRun.h"
 #include "CaptionButton.h"
 #include "Diagnostics.h"
 #include "DriveList.h"
@@ -138,6 +139,7 @@ frmTobExtractor::frmTobExtractor(const WindowServices& services, QWidget* parent
         m_listViews[i] = std::make_unique<ResultListView>(lstSrcFiles[i]);
         m_state->lstSrcFiles[i].setObserver(m_listViews[i].get());
     }
+    m_runs = new BackgroundRun(this, *m_state, {m_listViews[0].get(), m_listViews[1].get()});
     qApp->installEventFilter(this);
     Form_Load();
     centreOnScreen();
@@ -312,7 +314,7 @@ void frmTobExtractor::cmdSelectSrc_Click(int index)
 void frmTobExtractor::cmdGo_Click(int index)
 {
     const WaitCursor wait;
-    guarded([&] { RunPaneOperation(*m_state, index, m_tweaks); });
+    guarded([&] { m_runs->runPane(index, m_tweaks); });
     // Also after an error that escaped the operation.
     QDir::setCurrent(m_state->StartDir);
     guarded([&] {
@@ -427,7 +429,7 @@ void frmTobExtractor::cmdTob1cnv_Click()
         if (!chosen)
             return;
         m_state->CnvPath = chosen->fullPath;
-        ConvertTob1Picture(*m_state, chosen->fullPath, chosen->bareName);
+        m_runs->convert(chosen->fullPath, chosen->bareName);
     });
 }
 
@@ -479,6 +481,11 @@ void frmTobExtractor::chkMoveFiles_Click()
 
 void frmTobExtractor::closeEvent(QCloseEvent* event)
 {
+    // During a run: asked, then cancelled; the window closes once it stopped.
+    if (!m_runs->allowClose()) {
+        event->ignore();
+        return;
+    }
     if (chkUseTweaks->isChecked())
         chkUseTweaks->setChecked(false);
     closeTweaksDialog();
@@ -490,7 +497,8 @@ bool frmTobExtractor::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F5) {
         const auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this) {
-            RefreshBuildPane();
+            if (!m_runs->running()) // a run reads the Build pane's paths
+                RefreshBuildPane();
             return true;
         }
     }

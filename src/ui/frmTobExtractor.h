@@ -22,6 +22,7 @@ class QPushButton;
 
 namespace tobx {
 
+class BackgroundRun;
 class DriveList;
 class FolderList;
 class OpenFileDialog;
@@ -93,6 +94,7 @@ private:
     RcTweakModel m_tweaks;
     QPointer<frmRcTweaks> m_tweaksDialog;
     std::array<std::unique_ptr<ResultListView>, 2> m_listViews;
+    BackgroundRun* m_runs = nullptr; // the operations' worker thread
 
     // Controls, named as the window's control table names them.
     QGroupBox* fraExtract = nullptr;

@@ -456,7 +456,7 @@ void TestRcExtract::overwriteQuestions()
     TOBX_VERIFY_BOXES(h.box);
     const Message& question = h.box.shown.first();
     QCOMPARE(question.icon, MsgIcon::Question);
-    QCOMPARE(question.buttons, MsgButtons::YesNoCancel);
+    QCOMPARE(question.buttons, MsgButtons::YesNoCancelToAll);
     QCOMPARE(question.defaultButton, MsgResult::No);
 
     const auto slice = [&](int k) { return sliceOf(pair.image, pair.records[k]); };

@@ -5,6 +5,7 @@
 #include "core/AppState.h"
 #include "core/Clock.h"
 #include "core/MessageBox.h"
+#include "core/Progress.h"
 
 #include <QByteArray>
 #include <QList>
@@ -37,6 +38,27 @@ private:
     };
     QList<Expectation> m_script;
     QStringList m_problems;
+};
+
+// Keeps every progress report of a run.
+class RecordingProgressSink final : public ProgressSink {
+public:
+    void progressed(const ProgressReport& report) override { reports.append(report); }
+    QList<ProgressReport> reports;
+};
+
+// The user cancels once the run has passed `boundaries` entry boundaries:
+// the entries before the next one are done, that one and the rest are not.
+class CancelAfter final : public CancelSource {
+public:
+    explicit CancelAfter(int boundaries)
+        : m_left(boundaries)
+    {
+    }
+    bool cancelRequested() override { return m_left-- <= 0; }
+
+private:
+    int m_left;
 };
 
 class FixedClock final : public Clock {

@@ -159,7 +159,7 @@ private Q_SLOTS:
         QCOMPARE(listAtQuestion, QByteArray("data.tob\r\n\r\na.txt\r\nb.txt\r\n"));
         const Message& question = box.script.shown.first();
         QCOMPARE(question.icon, MsgIcon::Question);
-        QCOMPARE(question.buttons, MsgButtons::YesNoCancel);
+        QCOMPARE(question.buttons, MsgButtons::YesNoCancelToAll);
         QCOMPARE(question.defaultButton, MsgResult::No);
         QCOMPARE(h.read("out/a.txt"), QByteArray("AAA"));
         QCOMPARE(h.read("out/b.txt"), b);

@@ -80,7 +80,7 @@ private Q_SLOTS:
                                                    : MsgIcon::Question;
             QCOMPARE(shown.icon, icon);
             if (icon == MsgIcon::Question) {
-                QCOMPARE(shown.buttons, MsgButtons::YesNo);
+                QCOMPARE(shown.buttons, MsgButtons::YesNoToAll);
                 QCOMPARE(shown.defaultButton, MsgResult::No);
             }
         }
