@@ -18,8 +18,9 @@ void Progress::start(qint64 entriesTotal, qint64 bytesTotal)
     m_now = ProgressReport{0, entriesTotal, 0, bytesTotal, QString()};
     m_entriesBegun = 0;
     m_pendingBytes = 0;
+    m_name.clear();
     if (m_sink)
-        report(QByteArrayView());
+        report();
 }
 
 bool Progress::next(QByteArrayView name, qint64 bytes)
@@ -29,9 +30,14 @@ bool Progress::next(QByteArrayView name, qint64 bytes)
     m_now.entriesDone = m_entriesBegun++;
     m_now.bytesDone += m_pendingBytes;
     m_pendingBytes = bytes;
-    // The name is only turned into text for a report that goes out.
-    if (m_sink && due())
-        report(name);
+    if (!m_sink)
+        return true;
+    // Kept in the room of the previous name: no allocation per entry. It is
+    // only turned into text for a report that goes out.
+    m_name.resize(name.size());
+    std::copy(name.begin(), name.end(), m_name.begin());
+    if (due())
+        report();
     return true;
 }
 
@@ -40,8 +46,15 @@ void Progress::finish()
     m_now.entriesDone = m_entriesBegun;
     m_now.bytesDone += m_pendingBytes;
     m_pendingBytes = 0;
+    m_name.clear();
     if (m_sink)
-        report(QByteArrayView());
+        report();
+}
+
+void Progress::reportNow()
+{
+    if (m_sink)
+        report();
 }
 
 bool Progress::due()
@@ -49,10 +62,10 @@ bool Progress::due()
     return !m_sinceReport.isValid() || m_sinceReport.elapsed() >= kReportIntervalMs;
 }
 
-void Progress::report(QByteArrayView name)
+void Progress::report()
 {
     m_sinceReport.start();
-    m_now.currentName = NameToText(name);
+    m_now.currentName = NameToText(m_name);
     m_sink->progressed(m_now);
 }
 

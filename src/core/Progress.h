@@ -5,6 +5,7 @@
 // the user has asked to cancel. A run stopped there leaves what answering
 // Cancel to an overwrite question at that entry would leave.
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QElapsedTimer>
 #include <QString>
@@ -61,16 +62,20 @@ public:
     bool next(QByteArrayView name, qint64 bytes);
     // Every entry done; the last report.
     void finish();
+    // Reports where the run is, due or not: before it pauses for the user,
+    // so that a display does not show an older state meanwhile.
+    void reportNow();
 
 private:
     bool due();
-    void report(QByteArrayView name);
+    void report();
 
     ProgressSink* m_sink = nullptr;
     CancelSource* m_cancel = nullptr;
     ProgressReport m_now;
     qint64 m_entriesBegun = 0;
     qint64 m_pendingBytes = 0; // of the entry in hand
+    QByteArray m_name;         // of the entry in hand, as stored in the archive
     QElapsedTimer m_sinceReport;
 };
 

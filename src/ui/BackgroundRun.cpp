@@ -100,6 +100,7 @@ void BackgroundRun::runOnWorker(const QString& title, AppState& run, const std::
 {
     m_cancel.reset();
     run.progress.attach(m_display, &m_cancel);
+    m_messages->setProgress(&run.progress);
     std::exception_ptr failure;
     std::unique_ptr<QThread> worker(QThread::create([&] {
         try {
@@ -123,6 +124,7 @@ void BackgroundRun::runOnWorker(const QString& title, AppState& run, const std::
         worker->wait(20);
     }
     worker->wait();
+    m_messages->setProgress(nullptr);
     m_display->end();
     restoreInputs();
     m_running = false;

@@ -16,6 +16,8 @@ MsgResult CrossThreadMessageBox::show(const Message& message)
 {
     if (QThread::currentThread() == thread())
         return m_shown.show(message);
+    if (m_progress)
+        m_progress->reportNow();
     MsgResult answer = message.defaultButton;
     // What the box throws reaches the operation, as if it had been shown on
     // the operation's own thread; Qt's event loop must not see it.

@@ -5,6 +5,7 @@
 // worker waits for the button pressed.
 
 #include "core/MessageBox.h"
+#include "core/Progress.h"
 
 #include <QObject>
 
@@ -17,8 +18,13 @@ public:
     explicit CrossThreadMessageBox(MessageBox& shown, QObject* parent = nullptr);
     MsgResult show(const Message& message) override;
 
+    // The run whose boxes these are: it reports where it is before each box,
+    // so that the progress display shows the entry being asked about.
+    void setProgress(Progress* progress) { m_progress = progress; }
+
 private:
     MessageBox& m_shown;
+    Progress* m_progress = nullptr;
 };
 
 } // namespace tobx

@@ -2,10 +2,14 @@
 #include "Samples.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/types.h>
 
 using namespace tobx::samples;
 
@@ -24,6 +28,21 @@ Run runTobx(const QStringList& args, const QString& workingDir = QString())
         process.setWorkingDirectory(workingDir);
     process.setStandardInputFile(QProcess::nullDevice());
     process.start(QStringLiteral(TOBX_BIN), args);
+    if (!process.waitForFinished(60000))
+        return {};
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+// tobx with `input` on its standard input, a pipe.
+Run runTobxWithInput(const QStringList& args, const QByteArray& input)
+{
+    QProcess process;
+    process.start(QStringLiteral(TOBX_BIN), args);
+    if (!process.waitForStarted())
+        return {};
+    process.write(input);
+    process.closeWriteChannel();
     if (!process.waitForFinished(60000))
         return {};
     return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
@@ -50,6 +69,11 @@ private Q_SLOTS:
     void answers_data();
     void answers();
     void wrongCommandForFile();
+    void pipedAnswers_data();
+    void pipedAnswers();
+    void progressLine_data();
+    void progressLine();
+    void interruptCancels();
 };
 
 void CliTest::usageErrors_data()
@@ -169,6 +193,123 @@ void CliTest::wrongCommandForFile()
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(QStringLiteral("use tobx build")), qPrintable(run.err));
     QVERIFY(!QFile::exists(dir.filePath("data.tob")));
+}
+
+namespace {
+
+const QList<tobx::samples::TobEntry> kThree{{"a.txt", "new a"}, {"b.txt", "new b"}, {"c.txt", "new c"}};
+
+// An archive of three entries in src/ and an earlier extraction in out/, each
+// file changed since.
+void prepareReExtraction(const QTemporaryDir& dir)
+{
+    QVERIFY(WriteFile(dir.filePath("src/data.tob"), MakeTobArchive(kThree)));
+    for (const auto& entry : kThree)
+        QVERIFY(WriteFile(dir.filePath("out/" + QString::fromLatin1(entry.name)), "old " + entry.name));
+}
+
+} // namespace
+
+void CliTest::pipedAnswers_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<int>("retries"); // lines that were no answer
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("replaced"); // per entry: r replaced, k kept
+    QTest::newRow("yes to all asks once") << QByteArray("yes to all\n") << 1 << 0 << 0 << "rrr";
+    QTest::newRow("no to all asks once") << QByteArray("no to all\n") << 1 << 0 << 0 << "kkk";
+    QTest::newRow("case does not count") << QByteArray("Yes To ALL\r\n") << 1 << 0 << 0 << "rrr";
+    QTest::newRow("no, yes, cancel") << QByteArray("no\nyes\ncancel\n") << 3 << 0 << 3 << "krk";
+    QTest::newRow("end of input is the default") << QByteArray() << 3 << 0 << 0 << "kkk";
+    QTest::newRow("unknown lines ask again") << QByteArray("maybe\nsure\nyes\n") << 3 << 2 << 0 << "rkk";
+    QTest::newRow("too many unknown lines give the default")
+        << QByteArray("a\nb\nc\nyes\n") << 3 << 3 << 0 << "krk";
+}
+
+void CliTest::pipedAnswers()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(int, questions);
+    QFETCH(int, retries);
+    QFETCH(int, status);
+    QFETCH(QString, replaced);
+    QTemporaryDir dir;
+    prepareReExtraction(dir);
+    const Run run = runTobxWithInput({QStringLiteral("extract"), dir.filePath("src/data.tob"), QStringLiteral("--dest"),
+                                      dir.filePath("out")},
+                                     input);
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.out.count(QStringLiteral("[Yes/No/Cancel/Yes to All/No to All, default No]")), questions);
+    QCOMPARE(run.out.count(QStringLiteral("Answer Yes/No/Cancel/Yes to All/No to All (empty for No).")), retries);
+    QCOMPARE(run.out.contains(QStringLiteral("EXTRACT DONE (")), status == 0);
+    for (int i = 0; i < kThree.size(); ++i) {
+        const QByteArray& name = kThree[i].name;
+        QCOMPARE(readFile(dir.filePath("out/" + QString::fromLatin1(name))),
+                 replaced.at(i) == QLatin1Char('r') ? kThree[i].content : "old " + name);
+    }
+}
+
+void CliTest::progressLine_data()
+{
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("--progress") << true;
+    QTest::newRow("not on a terminal, not asked") << false;
+}
+
+void CliTest::progressLine()
+{
+    QFETCH(bool, asked);
+    QTemporaryDir dir;
+    QVERIFY(WriteFile(dir.filePath("data.tob"), MakeTobArchive(NestedEntries(40, 3000, 5))));
+    QDir(dir.path()).mkpath(QStringLiteral("out"));
+    QStringList args{QStringLiteral("extract"), dir.filePath("data.tob"), QStringLiteral("--dest"), dir.filePath("out")};
+    if (asked)
+        args.append(QStringLiteral("--progress"));
+    const Run run = runTobx(args);
+    QCOMPARE(run.status, 0);
+    // Scripts read the messages on stdout as before.
+    QVERIFY2(!run.out.contains(QStringLiteral("entries")), qPrintable(run.out));
+    QVERIFY2(run.out.startsWith(QStringLiteral("TobExtractor: EXTRACT DONE (")), qPrintable(run.out));
+    if (!asked) {
+        QCOMPARE(run.err, QString());
+        return;
+    }
+    QVERIFY2(run.err.startsWith(QLatin1Char('\r')), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("100% 40/40 entries, ")), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("  0% 0/40 entries")), qPrintable(run.err));
+    // The line is ended before the DONE message goes out.
+    QVERIFY(run.err.endsWith(QLatin1Char('\n')));
+}
+
+void CliTest::interruptCancels()
+{
+    // tobx waits at the second question for a line that never comes; Ctrl+C
+    // answers it Cancel: the entry before stays, exit status 3.
+    QTemporaryDir dir;
+    prepareReExtraction(dir);
+    QProcess process;
+    process.start(QStringLiteral(TOBX_BIN), {QStringLiteral("extract"), dir.filePath("src/data.tob"), QStringLiteral("--dest"),
+                                             dir.filePath("out")});
+    QVERIFY(process.waitForStarted());
+    process.write("yes\n");
+    QByteArray out;
+    QElapsedTimer waited;
+    waited.start();
+    while (out.count("default No]") < 2 && waited.elapsed() < 30000) {
+        process.waitForReadyRead(100);
+        out += process.readAllStandardOutput();
+    }
+    QCOMPARE(out.count("default No]"), 2);
+    ::kill(pid_t(process.processId()), SIGINT);
+    QVERIFY(process.waitForFinished(30000));
+    out += process.readAllStandardOutput();
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 3);
+    QVERIFY2(out.endsWith("> Cancel\n"), out.constData());
+    QCOMPARE(readFile(dir.filePath("out/a.txt")), QByteArray("new a"));
+    QCOMPARE(readFile(dir.filePath("out/b.txt")), QByteArray("old b.txt"));
+    QCOMPARE(readFile(dir.filePath("out/c.txt")), QByteArray("old c.txt"));
 }
 
 QTEST_GUILESS_MAIN(CliTest)
