@@ -23,10 +23,11 @@ ProgressDisplay::ProgressDisplay(QWidget* window)
     setObjectName(QStringLiteral("progressDisplay"));
     setModal(false);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFixedWidth(kWidth);
+    setMinimumWidth(kWidth);
 
     m_name = new QLabel(this);
     m_name->setObjectName(QStringLiteral("lblProgressName"));
+    m_name->setMinimumWidth(kWidth - 30);
     m_bar = new QProgressBar(this);
     m_bar->setObjectName(QStringLiteral("barProgress"));
     m_bar->setRange(0, 100);
@@ -47,6 +48,8 @@ ProgressDisplay::ProgressDisplay(QWidget* window)
     layout->addWidget(m_counts);
     layout->addWidget(m_rate);
     layout->addLayout(buttons);
+    // Neither resized nor maximised: it holds a few lines only.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     m_showTimer.setSingleShot(true);
     connect(&m_showTimer, &QTimer::timeout, this, &ProgressDisplay::showWhenDue);

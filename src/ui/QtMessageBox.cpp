@@ -80,6 +80,9 @@ MsgResult QtMessageBox::show(const Message& message)
     box.setTextFormat(Qt::PlainText);
     if (QAbstractButton* standard = box.button(qtButton(message.defaultButton)))
         box.setDefaultButton(static_cast<QPushButton*>(standard));
+    // With "No to All" beside No, Qt cannot tell which one Escape means.
+    if (message.buttons == MsgButtons::YesNoToAll)
+        box.setEscapeButton(QMessageBox::No);
     if (stayOnTopWindowShown())
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
 

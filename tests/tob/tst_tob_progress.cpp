@@ -4,6 +4,7 @@
 #include "Samples.h"
 #include "TestSupport.h"
 #include "TobFixtures.h"
+#include "core/Names.h"
 #include "tob/TobBuild.h"
 #include "tob/TobExtract.h"
 
@@ -33,6 +34,17 @@ QList<TobEntry> entries()
 QByteArray oldContent(int i)
 {
     return "old " + QByteArray::number(i);
+}
+
+// The entries as files below mod/, where the list of a build names them.
+QList<QByteArray> writeSources(const Harness& h)
+{
+    QList<QByteArray> names;
+    for (const TobEntry& entry : entries()) {
+        h.write(QStringLiteral("mod/") + NameToPath(entry.name), entry.content);
+        names.append(entry.name);
+    }
+    return names;
 }
 
 } // namespace
@@ -164,12 +176,7 @@ void TobProgressTest::buildCancelled()
     QFETCH(int, after);
     QFETCH(bool, move);
     Harness h;
-    QList<QByteArray> names;
-    for (const TobEntry& entry : entries()) {
-        h.write(QStringLiteral("mod/") + QString::fromLatin1(entry.name).replace(QLatin1Char('\\'), QLatin1Char('/')),
-                entry.content);
-        names.append(entry.name);
-    }
+    QList<QByteArray> names = writeSources(h);
     PrepareBuild(h.state, h, MakeTobList("data.tob", names));
     h.write("outdir/data.tob", "the old archive");
     h.state.MoveFiles = move;
@@ -187,14 +194,10 @@ void TobProgressTest::buildCancelled()
 void TobProgressTest::buildProgress()
 {
     Harness h;
-    QList<QByteArray> names;
+    QList<QByteArray> names = writeSources(h);
     qint64 bytes = 0;
-    for (const TobEntry& entry : entries()) {
-        h.write(QStringLiteral("mod/") + QString::fromLatin1(entry.name).replace(QLatin1Char('\\'), QLatin1Char('/')),
-                entry.content);
-        names.append(entry.name);
+    for (const TobEntry& entry : entries())
         bytes += entry.content.size();
-    }
     names.append("missing.bin"); // an entry boundary too, without bytes
     PrepareBuild(h.state, h, MakeTobList("data.tob", names));
     RecordingProgressSink sink;

@@ -86,6 +86,22 @@ void ServicesTest::messageBox_data()
     QTest::newRow("three buttons, escape is cancel") << "File Exist" << MsgIcon::Question << MsgButtons::YesNoCancel
                                                      << MsgResult::No << 0 << "File Exist" << int(QMessageBox::Question)
                                                      << yesNoCancel << int(QMessageBox::No) << MsgResult::Cancel;
+    const int toAll = QMessageBox::YesToAll | QMessageBox::NoToAll;
+    QTest::newRow("for all, yes to all") << "File Exist" << MsgIcon::Question << MsgButtons::YesNoCancelToAll << MsgResult::No
+                                         << int(QMessageBox::YesToAll) << "File Exist" << int(QMessageBox::Question)
+                                         << (yesNoCancel | toAll) << int(QMessageBox::No) << MsgResult::YesToAll;
+    QTest::newRow("for all, no to all") << "File Exist" << MsgIcon::Question << MsgButtons::YesNoCancelToAll << MsgResult::No
+                                        << int(QMessageBox::NoToAll) << "File Exist" << int(QMessageBox::Question)
+                                        << (yesNoCancel | toAll) << int(QMessageBox::No) << MsgResult::NoToAll;
+    QTest::newRow("for all, escape is cancel") << "File Exist" << MsgIcon::Question << MsgButtons::YesNoCancelToAll
+                                               << MsgResult::No << 0 << "File Exist" << int(QMessageBox::Question)
+                                               << (yesNoCancel | toAll) << int(QMessageBox::No) << MsgResult::Cancel;
+    QTest::newRow("converter, yes to all") << "File Exist" << MsgIcon::Question << MsgButtons::YesNoToAll << MsgResult::No
+                                           << int(QMessageBox::YesToAll) << "File Exist" << int(QMessageBox::Question)
+                                           << (yesNo | toAll) << int(QMessageBox::No) << MsgResult::YesToAll;
+    QTest::newRow("converter, escape is no") << "File Exist" << MsgIcon::Question << MsgButtons::YesNoToAll << MsgResult::No
+                                             << 0 << "File Exist" << int(QMessageBox::Question) << (yesNo | toAll)
+                                             << int(QMessageBox::No) << MsgResult::No;
     QTest::newRow("information, no") << "Just info" << MsgIcon::Information << MsgButtons::YesNo << MsgResult::Yes
                                      << int(QMessageBox::No) << "Just info" << int(QMessageBox::Information) << yesNo
                                      << int(QMessageBox::Yes) << MsgResult::No;
