@@ -93,8 +93,7 @@ std::optional<QByteArray> ReadWholeFile(const QString& path, QString* reason)
 ListFileWriter::ListFileWriter(const QString& folder, const QString& name)
     : m_folder(folder)
     , m_name(name)
-    , m_path(JoinPath(folder, name))
-    , m_file(m_path)
+    , m_file(JoinPath(folder, name))
 {
 }
 

@@ -48,8 +48,6 @@ public:
     // The list folder/name; nothing is written before open().
     ListFileWriter(const QString& folder, const QString& name);
 
-    QString path() const { return m_path; }
-
     // Refuses a link at the list's name, or a name that leads out of the
     // folder, before anything is written (a temporary file would follow the
     // link to its target's folder).
@@ -65,7 +63,6 @@ public:
 private:
     QString m_folder;
     QString m_name;
-    QString m_path;
     QSaveFile m_file;
 };
 

@@ -30,10 +30,12 @@ QString NameToPath(QByteArrayView name)
     return path;
 }
 
+// A name copied from another system may spell "é" as "e" and a combining
+// accent; its composed form is the one Windows-1252 has a byte for.
 QByteArray PathToName(const QString& path)
 {
     thread_local QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
-    return encoder.encode(path);
+    return encoder.encode(path.normalized(QString::NormalizationForm_C));
 }
 
 bool SameNameIgnoringCase(QByteArrayView a, QByteArrayView b)
@@ -105,10 +107,11 @@ QString NameForMessage(QByteArrayView name)
 
 QString ListNameProblem(const QString& name)
 {
-    const QByteArray bytes = PathToName(name);
-    if (NameToText(bytes) != name) {
+    const QString composed = name.normalized(QString::NormalizationForm_C);
+    const QByteArray bytes = PathToName(composed);
+    if (NameToText(bytes) != composed) {
         QString missing;
-        for (const char32_t codePoint : name.toUcs4()) {
+        for (const char32_t codePoint : composed.toUcs4()) {
             const QString one = QString::fromUcs4(&codePoint, 1);
             if (NameToText(PathToName(one)) != one && !missing.contains(one))
                 missing += one;

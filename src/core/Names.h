@@ -11,7 +11,8 @@ namespace tobx {
 
 // Windows-1252 to text, '\' to '/'. A '/' inside a name separates folders too.
 QString NameToPath(QByteArrayView name);
-// Text to Windows-1252 bytes; separators are left as they are.
+// Text, in its composed form, to Windows-1252 bytes; separators are left as
+// they are.
 QByteArray PathToName(const QString& path);
 // Windows-1252 bytes as text, for display.
 QString NameToText(QByteArrayView name);
@@ -35,6 +36,7 @@ QString NameForMessage(QByteArrayView name);
 
 // Why a file name of the file system cannot go into a list file (a list holds
 // one Windows-1252 byte per character and no control byte); empty when it can.
+// A decomposed accent counts as the composed letter.
 QString ListNameProblem(const QString& name);
 
 } // namespace tobx

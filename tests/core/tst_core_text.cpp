@@ -242,6 +242,7 @@ void CoreTextTest::namesForLists_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("problem");
     QTest::newRow("Windows-1252 letters") << QString::fromUtf8("café€.tob") << QString();
+    QTest::newRow("decomposed accent") << QString::fromUtf8("cafe\u0301.tob") << QString();
     QTest::newRow("letters it lacks") << QString::fromUtf8("日本é日.tob")
                                       << QString::fromUtf8("A list file holds names in Windows-1252, which has no character for \"日本\".");
     QTest::newRow("outside the BMP") << QString::fromUtf8("\U0001F600.idx")
@@ -255,6 +256,8 @@ void CoreTextTest::namesForLists()
     QFETCH(QString, name);
     QFETCH(QString, problem);
     QCOMPARE(ListNameProblem(name), problem);
+    if (problem.isEmpty())
+        QCOMPARE(NameToText(PathToName(name)), name.normalized(QString::NormalizationForm_C));
 }
 
 void CoreTextTest::safeNames()
