@@ -106,17 +106,23 @@ void TobProgressTest::answersForAll()
 void TobProgressTest::extractionCancelled_data()
 {
     QTest::addColumn<int>("after"); // entry boundaries passed before the cancel
-    QTest::newRow("before the first entry") << 0;
-    QTest::newRow("after two entries") << 2;
-    QTest::newRow("before the last entry") << kEntries - 1;
+    QTest::addColumn<QByteArray>("oldList"); // null: none there before
+    QTest::newRow("before the first entry") << 0 << QByteArray();
+    QTest::newRow("after two entries") << 2 << QByteArray();
+    QTest::newRow("before the last entry") << kEntries - 1 << QByteArray();
+    QTest::newRow("after two entries, a hand-edited list there")
+        << 2 << QByteArray("data.tob\r\n\r\nsub\\e0.bin\r\n; my notes\r\n");
 }
 
 void TobProgressTest::extractionCancelled()
 {
     QFETCH(int, after);
+    QFETCH(QByteArray, oldList);
     Harness h;
     const QList<TobEntry> all = entries();
     PrepareExtraction(h, MakeTobArchive(all));
+    if (!oldList.isNull())
+        h.write("out/data.lst", oldList);
     CancelAfter cancel(after); // boundary `after` is the one that stops
     h.state.progress.attach(nullptr, &cancel);
     QCOMPARE(ExtractTobArchive(h.state), Outcome::Cancelled);
@@ -127,8 +133,11 @@ void TobProgressTest::extractionCancelled()
         if (i < after)
             QCOMPARE(h.read(path), all[i].content);
     }
-    // No list is left where there was none.
-    QVERIFY(!h.exists("out/data.lst"));
+    // The list that was there stays byte for byte; none is left where there
+    // was none.
+    QCOMPARE(h.exists("out/data.lst"), !oldList.isNull());
+    if (!oldList.isNull())
+        QCOMPARE(h.read("out/data.lst"), oldList);
 }
 
 void TobProgressTest::extractionProgress_data()
