@@ -42,6 +42,17 @@ bool SameNameIgnoringCase(QByteArrayView a, QByteArrayView b)
     return NameToText(a).compare(NameToText(b), Qt::CaseInsensitive) == 0;
 }
 
+bool IsPrintableName(QByteArrayView name)
+{
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool undefined = byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+        if (byte < 0x20 || byte == 0x7F || undefined)
+            return false;
+    }
+    return true;
+}
+
 bool IsSafeRelativeName(QByteArrayView name)
 {
     if (name.isEmpty() || isSeparator(name.front()))

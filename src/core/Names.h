@@ -19,6 +19,10 @@ QString NameToText(QByteArrayView name);
 // Comparison of names without regard to case, as Windows compares file names.
 bool SameNameIgnoringCase(QByteArrayView a, QByteArrayView b);
 
+// True when every byte of name is a printable Windows-1252 character: no
+// control character and none of the codes the code page leaves undefined.
+bool IsPrintableName(QByteArrayView name);
+
 // A name may be extracted under a folder only when it stays inside it: no
 // absolute path, no drive letter, no "." or ".." level and no empty level.
 bool IsSafeRelativeName(QByteArrayView name);

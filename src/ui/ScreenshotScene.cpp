@@ -1,8 +1,9 @@
 // The main window in the state that the pictures in docs/ show: a generated
 // archive chosen and extracted in the Extract pane, its list copied into the
-// Build pane, and (unless --no-tweaks is given) the tweaks dialog open. Message boxes are answered with
-// their default button without being shown. Prints "ready" once the windows
-// are painted; scripts/screenshot then takes the picture and ends it.
+// Build pane, and (unless --no-tweaks is given) the tweaks dialog open;
+// --size=WIDTHxHEIGHT gives the window another size. Message boxes are
+// answered with their default button without being shown. Prints "ready" once
+// the windows are painted; scripts/screenshot then takes the picture and ends it.
 #include "AppIcon.h"
 #include "OpenFileDialog.h"
 #include "frmTobExtractor.h"
@@ -64,6 +65,13 @@ int main(int argc, char* argv[])
     DefaultAnswers answers;
     FixedChoice choice(archive);
     tobx::frmTobExtractor window({&answers, &choice, nullptr});
+    for (const QString& argument : QApplication::arguments()) {
+        if (!argument.startsWith(QLatin1String("--size=")))
+            continue;
+        const QStringList size = argument.mid(7).split(QLatin1Char('x'));
+        if (size.size() == 2)
+            window.resize(size.at(0).toInt(), size.at(1).toInt());
+    }
     window.show();
 
     window.cmdSelectSrc_Click(tobx::ExtractPane);

@@ -1,5 +1,6 @@
 #include "StayOnTop.h"
 
+#include <QApplication>
 #include <QWidget>
 
 namespace tobx {
@@ -22,6 +23,21 @@ void StayOnTop(QWidget* window, bool onTop) noexcept
     } catch (...) {
         // The window keeps the normal order.
     }
+}
+
+bool StayOnTopWindowShown()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (const QWidget* window : windows)
+        if (window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            return true;
+    return false;
+}
+
+void KeepAboveStayOnTopWindows(QWidget* dialog)
+{
+    if (dialog && !dialog->isVisible() && StayOnTopWindowShown())
+        dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }
 
 } // namespace tobx
