@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 
@@ -227,9 +228,15 @@ void ServicesTest::dialogsAboveTweaks()
         QVERIFY(w.window->tweaksDialog() && w.window->tweaksDialog()->isVisible());
     }
     int onTop = -1;
+    bool aboveTweaks = false; // a dialog of the tweaks dialog, so stacked above it
+    const auto look = [&](QWidget* dialog) {
+        onTop = dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        const QWindow* tweaks = w.window->tweaksDialog() ? w.window->tweaksDialog()->windowHandle() : nullptr;
+        aboveTweaks = tweaks && dialog->windowHandle() && dialog->windowHandle()->transientParent() == tweaks;
+    };
     if (fileDialog) {
         whenShown<QFileDialog>([&](QFileDialog* dialog) {
-            onTop = dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            look(dialog);
             dialog->reject();
         });
         QtOpenFileDialog files(w.window.get());
@@ -237,7 +244,7 @@ void ServicesTest::dialogsAboveTweaks()
                              w.path(QStringLiteral("*.x"))}));
     } else {
         whenShown<QMessageBox>([&](QMessageBox* box) {
-            onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            look(box);
             box->button(QMessageBox::Ok)->click();
         });
         QtMessageBox messages(w.window.get());
@@ -246,6 +253,7 @@ void ServicesTest::dialogsAboveTweaks()
         messages.show(note);
     }
     QCOMPARE(onTop, int(tweaksShown));
+    QCOMPARE(aboveTweaks, tweaksShown);
 }
 
 void ServicesTest::fixedPitchText_data()
