@@ -172,9 +172,9 @@ void PanesTest::buildPaneOutputName_data()
     QTest::newRow("list file") << "mods/data.lst" << QByteArray("data.tob\r\n\r\na.bin\r\n") << "data.tob";
     QTest::newRow("accented name in Windows-1252") << "mods/caf.lst" << QByteArray("caf\xE9.tob,x\r\n") << "caf\u00E9.tob";
     QTest::newRow("Tobrava II archive") << "games/data.tob" << sampleArchive() << "";
-    QTest::newRow("video") << "games/intro.bik" << QByteArray("BIKi\x01\x02\x00\x00\x10\x00ABC\r\n") << "";
+    QTest::newRow("video") << "games/intro.bik" << QByteArray::fromHex("42494B69010200001000") + "ABC\r\n" << "";
     QTest::newRow("JPEG picture") << "pics/photo.jpg" << QByteArray::fromHex("FFD8FFE000104A46494600") << "";
-    QTest::newRow("undefined Windows-1252 code") << "mods/odd.lst" << QByteArray("a\x81b.tob\r\n") << "";
+    QTest::newRow("undefined Windows-1252 code") << "mods/odd.lst" << QByteArray("a\x81" "b.tob\r\n") << "";
 }
 
 // The first "field" of a binary file is no output name: the Build pane then
