@@ -59,7 +59,7 @@ PaneRun BackgroundRun::runPane(int pane, const RcTweakModel& tweaks)
     runOnWorker(QString::fromLatin1(kPaneTitles[pane]), run, [&] { result = RunPaneOperation(run, pane, choices); });
     lines.deliver();
     m_windowState.StartTime = run.StartTime;
-    m_windowState.DstFile = run.DstFile; // the Build pane's output name, read afresh
+    m_windowState.DstFile[pane] = run.DstFile[pane]; // the Build pane's output name, read afresh
     m_windowState.lstSrcFiles[pane].takeLines(run.lstSrcFiles[pane]);
     return result;
 }
