@@ -1,5 +1,7 @@
 #include "FileCopy.h"
 
+#include "FileSystem.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -38,6 +40,16 @@ bool kernelCopyMissing(int error)
         || error == ENOTSUP || error == EPERM || error == ETXTBSY;
 }
 #endif
+
+bool isLink(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+#else
+    return QFileInfo(path).isSymLink();
+#endif
+}
 
 } // namespace
 
@@ -90,7 +102,7 @@ bool InputFile::open(const QString& path, Links links, QString* reason)
     }
     m_regular = info.isFile();
     m_size = m_regular ? m_file->size() : 0;
-    m_id = {0, quint64(qHash(info.canonicalFilePath().toCaseFolded()))};
+    m_id = IdentityOf(path).value_or(FileId{});
     return true;
 #endif
 }
@@ -115,12 +127,12 @@ bool InputFile::isOpen() const
 #endif
 }
 
-qint64 InputFile::readAt(qint64 offset, char* into, qint64 size, QString* reason)
+qint64 InputFile::readAt(qint64 offset, char* into, qint64 room, qint64 wanted, QString* reason)
 {
     qint64 done = 0;
-    while (done < size) {
+    while (done < wanted) {
 #ifdef Q_OS_UNIX
-        const ssize_t got = ::pread(m_fd, into + done, size_t(size - done), off_t(offset + done));
+        const ssize_t got = ::pread(m_fd, into + done, size_t(room - done), off_t(offset + done));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
@@ -128,7 +140,7 @@ qint64 InputFile::readAt(qint64 offset, char* into, qint64 size, QString* reason
             return -1;
         }
 #else
-        const qint64 got = m_file->seek(offset + done) ? m_file->read(into + done, size - done) : -1;
+        const qint64 got = m_file->seek(offset + done) ? m_file->read(into + done, room - done) : -1;
         if (got < 0) {
             *reason = m_file->errorString();
             return -1;
@@ -180,6 +192,11 @@ bool OutputFile::openReplacing(const QString& path, QString* reason)
 {
     discard();
     m_path = path;
+    // QSaveFile would write to where a link leads.
+    if (isLink(path)) {
+        *reason = QStringLiteral("It is a symbolic link.");
+        return false;
+    }
     auto file = std::make_unique<QSaveFile>(path);
     // Unbuffered: every write goes straight to the file, in order with the
     // kernel's copies into the same handle.
@@ -212,7 +229,21 @@ QFileDevice* OutputFile::device() const
 }
 #endif
 
+bool OutputFile::sendGathered(QString* reason)
+{
+    if (m_lostGathered) {
+        *reason = QStringLiteral("Bytes gathered for the file were lost.");
+        return false;
+    }
+    return !m_gatheredIn || m_gatheredIn->writeGathered(reason);
+}
+
 bool OutputFile::write(QByteArrayView bytes, QString* reason)
+{
+    return sendGathered(reason) && writeNow(bytes, reason);
+}
+
+bool OutputFile::writeNow(QByteArrayView bytes, QString* reason)
 {
 #ifdef Q_OS_UNIX
     const char* data = bytes.data();
@@ -240,6 +271,10 @@ bool OutputFile::write(QByteArrayView bytes, QString* reason)
 
 bool OutputFile::finish(QString* reason)
 {
+    if (!sendGathered(reason)) {
+        discard();
+        return false;
+    }
     if (m_saveFile) {
 #ifdef Q_OS_UNIX
         m_fd = -1; // the save file closes its own handle
@@ -276,6 +311,9 @@ bool OutputFile::finish(QString* reason)
 
 void OutputFile::discard()
 {
+    if (m_gatheredIn)
+        m_gatheredIn->dropGathered();
+    m_lostGathered = false;
     if (m_saveFile) {
 #ifdef Q_OS_UNIX
         m_fd = -1;
@@ -310,7 +348,47 @@ FileCopier::FileCopier(Method method)
     Q_UNUSED(method);
 }
 
-FileCopier::~FileCopier() = default;
+FileCopier::~FileCopier()
+{
+    if (m_gatheredFor) {
+        m_gatheredFor->m_lostGathered = true;
+        dropGathered();
+    }
+}
+
+FileCopier::Status FileCopier::gather(InputFile& from, qint64 offset, qint64 size, OutputFile& to, QString* reason)
+{
+    m_heldSerial = 0; // the buffer holds output now
+    const qint64 got = from.readAt(offset, m_buffer.get() + m_gatheredSize, size, size, reason);
+    if (got < 0)
+        return Status::ReadFailed;
+    if (got < size) {
+        *reason = QStringLiteral("The file ended %1 bytes early.").arg(size - got);
+        return Status::SourceEnded;
+    }
+    m_gatheredFor = &to;
+    to.m_gatheredIn = this;
+    m_gatheredSize += size;
+    return Status::Done;
+}
+
+bool FileCopier::writeGathered(QString* reason)
+{
+    if (!m_gatheredFor)
+        return true;
+    OutputFile* to = m_gatheredFor;
+    const qint64 size = m_gatheredSize;
+    dropGathered();
+    return to->writeNow(QByteArrayView(m_buffer.get(), size), reason);
+}
+
+void FileCopier::dropGathered()
+{
+    if (m_gatheredFor)
+        m_gatheredFor->m_gatheredIn = nullptr;
+    m_gatheredFor = nullptr;
+    m_gatheredSize = 0;
+}
 
 bool FileCopier::holds(const InputFile& from, qint64 offset, qint64 size) const
 {
@@ -322,7 +400,9 @@ bool FileCopier::holds(const InputFile& from, qint64 offset, qint64 size) const
 FileCopier::Status FileCopier::fill(InputFile& from, qint64 offset, qint64 atLeast, QString* reason)
 {
     m_heldSerial = 0;
-    const qint64 got = from.readAt(offset, m_buffer.get(), kBufferSize, reason);
+    // One read mostly: it stops at the end of the file or once a full buffer
+    // (or what the range needs) is there.
+    const qint64 got = from.readAt(offset, m_buffer.get(), kBufferSize, atLeast, reason);
     if (got < 0)
         return Status::ReadFailed;
     m_heldSerial = from.m_serial;
@@ -336,8 +416,10 @@ FileCopier::Status FileCopier::fill(InputFile& from, qint64 offset, qint64 atLea
 
 FileCopier::Status FileCopier::read(InputFile& from, qint64 offset, qint64 size, char* into, QString* reason)
 {
+    if (!writeGathered(reason))
+        return Status::WriteFailed;
     if (size > kBufferSize) {
-        const qint64 got = from.readAt(offset, into, size, reason);
+        const qint64 got = from.readAt(offset, into, size, size, reason);
         if (got < 0)
             return Status::ReadFailed;
         if (got == size)
@@ -358,6 +440,12 @@ FileCopier::Status FileCopier::copy(InputFile& from, qint64 offset, qint64 size,
 {
     if (size <= 0)
         return Status::Done;
+    const bool small = size < kKernelCopyFrom;
+    if (m_gatheredFor && (m_gatheredFor != &to || !small || size > kBufferSize - m_gatheredSize)
+        && !writeGathered(reason))
+        return Status::WriteFailed;
+    if (to.m_gathers && small)
+        return gather(from, offset, size, to, reason);
     if (m_method == Method::Kernel && size >= kKernelCopyFrom && !holds(from, offset, size)) {
         const Status status = copyInKernel(from, offset, size, to, reason);
         if (status != Status::Done || size == 0)

@@ -24,6 +24,8 @@ namespace tobx {
 
 // Where a file lives on the system: equal ids are the same file, whatever
 // path or link leads to it.
+class FileCopier;
+
 struct FileId {
     quint64 device = 0;
     quint64 inode = 0;
@@ -52,9 +54,10 @@ public:
     FileId id() const { return m_id; }
     const QString& path() const { return m_path; }
 
-    // Up to `size` bytes at `offset`; fewer only at the end of the file.
-    // -1 on failure, with the reason.
-    qint64 readAt(qint64 offset, char* into, qint64 size, QString* reason);
+    // Up to `room` bytes at `offset`, reading again only while fewer than
+    // `wanted` have come and the file has not ended; fewer than `wanted` only
+    // at the end of the file. -1 on failure, with the reason.
+    qint64 readAt(qint64 offset, char* into, qint64 room, qint64 wanted, QString* reason);
 
 private:
     friend class FileCopier;
@@ -87,11 +90,17 @@ public:
     // Exists tells that something is there (nothing is asked beforehand, so
     // this is the one look at the path when it is free).
     Created createNew(const QString& path, QString* reason);
-    // Writes into a temporary file that replaces `path` on finish().
+    // Writes into a temporary file that replaces `path` on finish(); a link
+    // at `path` is refused.
     bool openReplacing(const QString& path, QString* reason);
 
     bool isOpen() const;
     const QString& path() const { return m_path; }
+
+    // For a file that takes many small copies in a row, such as an archive
+    // being built: the copier gathers them in its buffer and writes them in
+    // large pieces, in order with every other write.
+    void gatherSmallCopies() { m_gathers = true; }
 
     bool write(QByteArrayView bytes, QString* reason);
     // Closes a created file, or commits a replacing one; false with the
@@ -103,7 +112,13 @@ public:
 private:
     friend class FileCopier;
 
+    bool writeNow(QByteArrayView bytes, QString* reason);
+    bool sendGathered(QString* reason);
+
     QString m_path;
+    bool m_gathers = false;
+    FileCopier* m_gatheredIn = nullptr; // holds bytes of this file not yet written
+    bool m_lostGathered = false;        // that copier went away with them
     std::unique_ptr<QSaveFile> m_saveFile;
 #ifdef Q_OS_UNIX
     int m_fd = -1;
@@ -156,10 +171,15 @@ public:
     bool kernelCopyOffered() const { return m_method == Method::Kernel; }
 
 private:
+    friend class OutputFile;
+
     Status copyInKernel(InputFile& from, qint64& offset, qint64& size, OutputFile& to, QString* reason);
     Status copyThroughBuffer(InputFile& from, qint64 offset, qint64 size, OutputFile& to, QString* reason);
     Status fill(InputFile& from, qint64 offset, qint64 atLeast, QString* reason);
     bool holds(const InputFile& from, qint64 offset, qint64 size) const;
+    Status gather(InputFile& from, qint64 offset, qint64 size, OutputFile& to, QString* reason);
+    bool writeGathered(QString* reason);
+    void dropGathered();
 
     Method m_method;
     std::unique_ptr<char[]> m_buffer;
@@ -167,6 +187,9 @@ private:
     quint64 m_heldSerial = 0;
     qint64 m_heldFrom = 0;
     qint64 m_heldSize = 0;
+    // Or the buffer holds the first m_gatheredSize bytes still to be written to m_gatheredFor.
+    OutputFile* m_gatheredFor = nullptr;
+    qint64 m_gatheredSize = 0;
 };
 
 } // namespace tobx

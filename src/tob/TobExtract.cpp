@@ -2,6 +2,7 @@
 
 #include "TobArchive.h"
 #include "TobFiles.h"
+#include "core/FileCopy.h"
 #include "core/FileSystem.h"
 #include "core/FileUtils.h"
 #include "core/Names.h"
@@ -49,27 +50,31 @@ private:
     Decision handleEntry(const TobDirEntry& entry);
     bool appendListLine(QByteArrayView name);
     qsizetype addResultItem(QByteArrayView name);
-    Decision decide(QByteArrayView name, const QString& relative, const QString& target);
+    Decision decide(QByteArrayView name, const QString& relative, const QString& target, OutputFile& file);
+    Decision decideExisting(QByteArrayView name, const QString& target, OutputFile& file);
     Decision askAboutExisting(QByteArrayView name, const QString& target);
-    bool writeEntry(qint64 position, quint32 size, const QString& target, Decision how);
+    bool writeEntry(QByteArrayView name, qint64 position, quint32 size, OutputFile& file);
     bool flushList();
     bool fail(const QString& what, const QString& path, const QString& reason);
     Outcome cancel();
     bool closeList();
+    bool stopDamaged(const QString& problem);
     void reportDamage(const QString& problem);
     void reportRefused();
 
     AppState& m_state;
     const PATHS& m_source;
     const PATHS& m_destination;
-    QFile m_archive;
+    InputFile m_archive;
     QFile m_list;
     QByteArray m_directory;
     qint64 m_archiveSize = 0;
     qint64 m_dataPosition = 0;
     StringConcat m_name;
     FolderGuard m_folders;
-    FilePiece m_content;
+    // Copies every entry; the directory and runs of small entries come
+    // through its buffer in large reads.
+    FileCopier m_copier;
     QList<QByteArray> m_refused;
 };
 
@@ -77,7 +82,6 @@ TobExtraction::TobExtraction(AppState& state)
     : m_state(state)
     , m_source(state.SrcFile[ExtractPane])
     , m_destination(state.DstFile[ExtractPane])
-    , m_archive(m_source.FPath)
     , m_list(m_destination.FPath)
     , m_folders(m_destination.FDir)
 {
@@ -111,13 +115,12 @@ Outcome TobExtraction::run()
 
 bool TobExtraction::openArchive()
 {
-    // Each entry is taken in one piece of its size; a buffer in between would
-    // only add a copy.
-    if (m_archive.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    QString reason;
+    if (m_archive.open(m_source.FPath, InputFile::Links::Follow, &reason)) {
         m_archiveSize = m_archive.size();
         return true;
     }
-    return fail(QStringLiteral("Cannot open the archive"), m_source.FPath, m_archive.errorString());
+    return fail(QStringLiteral("Cannot open the archive"), m_source.FPath, reason);
 }
 
 bool TobExtraction::readDirectory()
@@ -126,7 +129,7 @@ bool TobExtraction::readDirectory()
     char header[kTobHeaderSize];
     quint32 directorySize = 0;
     if (m_archiveSize >= kTobHeaderSize) {
-        if (!ReadExactly(m_archive, header, kTobHeaderSize, &reason))
+        if (m_copier.read(m_archive, 0, kTobHeaderSize, header, &reason) != FileCopier::Status::Done)
             return fail(QStringLiteral("Cannot read the archive"), m_source.FPath, reason);
         directorySize = TobDirectorySize(QByteArrayView(header, kTobHeaderSize));
     }
@@ -136,7 +139,7 @@ bool TobExtraction::readDirectory()
         return false;
     }
     m_directory = QByteArray(qsizetype(directorySize), Qt::Uninitialized);
-    if (!ReadExactly(m_archive, m_directory.data(), directorySize, &reason))
+    if (m_copier.read(m_archive, kTobHeaderSize, directorySize, m_directory.data(), &reason) != FileCopier::Status::Done)
         return fail(QStringLiteral("Cannot read the archive"), m_source.FPath, reason);
     problem = FindTobDirectoryDamage(m_directory, m_archiveSize);
     if (!problem.isEmpty()) {
@@ -190,10 +193,12 @@ TobExtraction::Decision TobExtraction::handleEntry(const TobDirEntry& entry)
     m_dataPosition += entry.size;
     const QString relative = NameToPath(name);
     const QString target = JoinPath(m_destination.FDir, relative);
-    const Decision decision = decide(name, relative, target);
+    OutputFile file;
+    const Decision decision = decide(name, relative, target, file);
     if (decision != Decision::Create && decision != Decision::Replace)
         return decision;
-    if (!writeEntry(position, entry.size, target, decision))
+    // The one place where an entry's bytes are copied.
+    if (!writeEntry(name, position, entry.size, file))
         return Decision::Stop;
     m_state.lstSrcFiles[ExtractPane].setSelected(row, true);
     return decision;
@@ -221,7 +226,10 @@ qsizetype TobExtraction::addResultItem(QByteArrayView name)
     return row;
 }
 
-TobExtraction::Decision TobExtraction::decide(QByteArrayView name, const QString& relative, const QString& target)
+// A free target is created at once; the kernel's "it exists" is the only
+// sign of a taken one, and only then is the path looked at.
+TobExtraction::Decision TobExtraction::decide(QByteArrayView name, const QString& relative, const QString& target,
+                                              OutputFile& file)
 {
     if (!IsSafeRelativeName(name)) {
         m_refused.append(name.toByteArray());
@@ -239,15 +247,34 @@ TobExtraction::Decision TobExtraction::decide(QByteArrayView name, const QString
         fail(QStringLiteral("Cannot create the folder"), m_folders.failedPath(), m_folders.reason());
         return Decision::Stop;
     }
-    switch (LookAt(target).kind) {
-    case PathKind::Missing: // neither the list nor the archive, then
+    QString reason;
+    switch (file.createNew(target, &reason)) {
+    case OutputFile::Created::Yes: // neither the list nor the archive, then
         return Decision::Create;
-    case PathKind::Link:
+    case OutputFile::Created::Failed:
+        fail(QStringLiteral("Cannot write the file"), target, reason);
+        return Decision::Stop;
+    case OutputFile::Created::Exists:
+        break;
+    }
+    return decideExisting(name, target, file);
+}
+
+TobExtraction::Decision TobExtraction::decideExisting(QByteArrayView name, const QString& target, OutputFile& file)
+{
+    if (LookAt(target).kind == PathKind::Link) {
         m_refused.append(name.toByteArray());
         return Decision::Skip;
-    default:
-        return flushList() ? askAboutExisting(name, target) : Decision::Stop;
     }
+    if (!flushList())
+        return Decision::Stop;
+    const Decision decision = askAboutExisting(name, target);
+    QString reason;
+    if (decision == Decision::Replace && !file.openReplacing(target, &reason)) {
+        fail(QStringLiteral("Cannot write the file"), target, reason);
+        return Decision::Stop;
+    }
+    return decision;
 }
 
 // Identity, not spelling, decides: a name that differs only in case, or a
@@ -279,15 +306,27 @@ TobExtraction::Decision TobExtraction::askAboutExisting(QByteArrayView name, con
     }
 }
 
-bool TobExtraction::writeEntry(qint64 position, quint32 size, const QString& target, Decision how)
+// A file left unfinished is removed (or, when it was to replace one, the old
+// file stays as it was).
+bool TobExtraction::writeEntry(QByteArrayView name, qint64 position, quint32 size, OutputFile& file)
 {
     QString reason;
-    if (!m_content.load(m_archive, position, size, &reason))
+    switch (m_copier.copy(m_archive, position, size, file, &reason)) {
+    case FileCopier::Status::Done:
+        return file.finish(&reason) || fail(QStringLiteral("Cannot write the file"), file.path(), reason);
+    case FileCopier::Status::SourceEnded:
+        file.discard();
+        return stopDamaged(QStringLiteral("It became shorter while it was read; it ends inside the content of ")
+                           + NameToText(name));
+    case FileCopier::Status::ReadFailed:
+        file.discard();
         return fail(QStringLiteral("Cannot read the archive"), m_source.FPath, reason);
-    const QByteArrayView bytes = m_content.bytes();
-    const bool written = how == Decision::Create ? CreateNewFile(target, bytes, &reason)
-                                                 : WriteWholeFile(target, bytes, &reason);
-    return written || fail(QStringLiteral("Cannot write the file"), target, reason);
+    case FileCopier::Status::WriteFailed:
+        break;
+    }
+    const QString path = file.path();
+    file.discard();
+    return fail(QStringLiteral("Cannot write the file"), path, reason);
 }
 
 bool TobExtraction::flushList()
@@ -317,6 +356,15 @@ bool TobExtraction::closeList()
     if (m_list.error() == QFileDevice::NoError)
         return true;
     return fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, m_list.errorString());
+}
+
+// The archive became shorter than its directory says while it was read.
+bool TobExtraction::stopDamaged(const QString& problem)
+{
+    m_list.close();
+    m_archive.close();
+    reportDamage(problem);
+    return false;
 }
 
 void TobExtraction::reportDamage(const QString& problem)

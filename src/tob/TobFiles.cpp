@@ -1,5 +1,6 @@
 #include "TobFiles.h"
 
+#include "core/FileSystem.h"
 #include "core/FileUtils.h"
 
 #include <QDir>
@@ -85,20 +86,22 @@ PathFacts LookAt(const QString& path)
     struct stat info {};
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
         return {};
+    const FileId id{quint64(info.st_dev), quint64(info.st_ino)};
     if (S_ISLNK(info.st_mode))
-        return {PathKind::Link};
+        return {PathKind::Link, -1, id};
     if (S_ISREG(info.st_mode))
-        return {PathKind::File, qint64(info.st_size)};
-    return {S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::Other};
+        return {PathKind::File, qint64(info.st_size), id};
+    return {S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::Other, -1, id};
 #else
     const QFileInfo info(path);
     if (info.isSymLink())
-        return {PathKind::Link};
+        return {PathKind::Link, -1, {}};
     if (!info.exists())
         return {};
+    const FileId id = IdentityOf(path).value_or(FileId{});
     if (info.isFile())
-        return {PathKind::File, info.size()};
-    return {info.isDir() ? PathKind::Folder : PathKind::Other};
+        return {PathKind::File, info.size(), id};
+    return {info.isDir() ? PathKind::Folder : PathKind::Other, -1, id};
 #endif
 }
 

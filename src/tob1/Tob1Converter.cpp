@@ -1,8 +1,8 @@
 #include "Tob1Converter.h"
 
+#include "core/FileCopy.h"
 #include "core/FileSystem.h"
 #include "core/FileUtils.h"
-#include "core/ListFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,6 +24,46 @@ bool confirmReplace(AppState& state, const QString& outputPath)
     return state.show(QStringLiteral("File: ") + name + QStringLiteral(" exist.\nDo you want to overwrite?"),
                       QStringLiteral("File Exist"), MsgIcon::Question, MsgButtons::YesNo, MsgResult::No)
         == MsgResult::Yes;
+}
+
+bool openOutput(OutputFile& output, const QString& outputPath, QString* reason)
+{
+    switch (output.createNew(outputPath, reason)) {
+    case OutputFile::Created::Yes:
+        return true;
+    case OutputFile::Created::Exists: // the user agreed to replace it
+        return output.openReplacing(outputPath, reason);
+    case OutputFile::Created::Failed:
+        break;
+    }
+    return false;
+}
+
+// The prefix, then the whole picture copied behind it.
+Outcome writeConverted(AppState& state, const QString& chosenPath, const QString& outputPath)
+{
+    QString reason;
+    InputFile picture;
+    if (!picture.open(chosenPath, InputFile::Links::Follow, &reason)) {
+        state.showIoError(QStringLiteral("Cannot read the file"), chosenPath, reason);
+        return Outcome::Stopped;
+    }
+    OutputFile output;
+    FileCopier copier;
+    if (!openOutput(output, outputPath, &reason) || !output.write(state.SrcSig[2], &reason)) {
+        state.showIoError(QStringLiteral("Cannot write the file"), outputPath, reason);
+        return Outcome::Stopped;
+    }
+    const FileCopier::Status copied = copier.copy(picture, 0, picture.size(), output, &reason);
+    if (copied == FileCopier::Status::SourceEnded || copied == FileCopier::Status::ReadFailed) {
+        state.showIoError(QStringLiteral("Cannot read the file"), chosenPath, reason);
+        return Outcome::Stopped;
+    }
+    if (copied != FileCopier::Status::Done || !output.finish(&reason)) {
+        state.showIoError(QStringLiteral("Cannot write the file"), outputPath, reason);
+        return Outcome::Stopped;
+    }
+    return Outcome::Done;
 }
 
 } // namespace
@@ -50,18 +90,7 @@ Outcome ConvertTob1Picture(AppState& state, const QString& chosenPath, const QSt
     }
     if (!confirmReplace(state, outputPath))
         return Outcome::Cancelled;
-    QString reason;
-    const std::optional<QByteArray> picture = ReadWholeFile(chosenPath, &reason);
-    if (!picture) {
-        state.showIoError(QStringLiteral("Cannot read the file"), chosenPath, reason);
-        return Outcome::Stopped;
-    }
-    const QByteArray converted = state.SrcSig[2] + *picture;
-    if (!WriteWholeFile(outputPath, converted, &reason)) {
-        state.showIoError(QStringLiteral("Cannot write the file"), outputPath, reason);
-        return Outcome::Stopped;
-    }
-    return Outcome::Done;
+    return writeConverted(state, chosenPath, outputPath);
 }
 
 } // namespace tobx

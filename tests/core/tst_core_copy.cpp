@@ -54,6 +54,9 @@ private Q_SLOTS:
     void rangesOfOneSource();
     void sourceEndingEarlyIsAFailure_data();
     void sourceEndingEarlyIsAFailure();
+    void gatheredCopiesKeepTheirOrder_data();
+    void gatheredCopiesKeepTheirOrder();
+    void gatheredBytesLostMakeFinishFail();
     void createNewRefusesTakenNames_data();
     void createNewRefusesTakenNames();
     void replacingKeepsOldFileUntilFinished();
@@ -195,6 +198,60 @@ void CoreCopyTest::sourceEndingEarlyIsAFailure()
     QVERIFY(h.read("copy.bin") == pattern(sourceSize / 2));
 }
 
+void CoreCopyTest::gatheredCopiesKeepTheirOrder_data()
+{
+    QTest::addColumn<FileCopier::Method>("method");
+    QTest::newRow("kernel") << FileCopier::Method::Kernel;
+    QTest::newRow("buffer forced") << FileCopier::Method::Buffer;
+}
+
+// Small whole files gathered into an archive-like file, mixed with direct
+// writes and large copies, and more than a buffer of them in a row.
+void CoreCopyTest::gatheredCopiesKeepTheirOrder()
+{
+    QFETCH(FileCopier::Method, method);
+    Harness h;
+    const QList<qint64> sizes{1, 5000, 0, 3 * kBuffer, 60000, 60000, 60000, 60000, 60000, 60000,
+                              60000, 60000, 60000, 60000, 60000, 60000, 60000, 60000, 60000, 60000,
+                              60000, 7, kBuffer + 3, 2};
+    QString reason;
+    OutputFile to;
+    QVERIFY(to.openReplacing(h.path("archive.bin"), &reason));
+    to.gatherSmallCopies();
+    FileCopier copier(method);
+    QByteArray expected;
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        const QByteArray bytes = pattern(sizes[i], int(i));
+        InputFile from;
+        QVERIFY(from.open(h.write(QStringLiteral("src%1").arg(i), bytes), InputFile::Links::Follow, &reason));
+        QCOMPARE(copier.copy(from, 0, from.size(), to, &reason), FileCopier::Status::Done);
+        expected += bytes;
+        if (i % 5 == 4) {
+            QVERIFY(to.write("|", &reason));
+            expected += '|';
+        }
+    }
+    QVERIFY2(to.finish(&reason), qPrintable(reason));
+    QVERIFY(h.read("archive.bin") == expected);
+}
+
+void CoreCopyTest::gatheredBytesLostMakeFinishFail()
+{
+    Harness h;
+    QString reason;
+    InputFile from;
+    QVERIFY(from.open(h.write("small", "abc"), InputFile::Links::Follow, &reason));
+    OutputFile to;
+    QCOMPARE(to.createNew(h.path("out.bin"), &reason), OutputFile::Created::Yes);
+    to.gatherSmallCopies();
+    {
+        FileCopier copier;
+        QCOMPARE(copier.copy(from, 0, 3, to, &reason), FileCopier::Status::Done);
+    }
+    QVERIFY(!to.finish(&reason));
+    QVERIFY(!h.exists("out.bin"));
+}
+
 void CoreCopyTest::createNewRefusesTakenNames_data()
 {
     QTest::addColumn<QString>("what");
@@ -223,8 +280,12 @@ void CoreCopyTest::createNewRefusesTakenNames()
     QCOMPARE(to.createNew(target, &reason), OutputFile::Created::Exists);
     QVERIFY(!reason.isEmpty());
     QVERIFY(!to.isOpen());
+    // Replacing works on a plain file only: never through a link, never a folder.
+    QCOMPARE(to.openReplacing(target, &reason), what == QLatin1String("file"));
     to.discard();
     QCOMPARE(h.read("other.bin"), QByteArray("keep"));
+    if (what == QLatin1String("file"))
+        QCOMPARE(h.read("target"), QByteArray("keep"));
     QVERIFY(!h.exists("nowhere"));
     QVERIFY(QFileInfo(target).exists() || QFileInfo(target).isSymLink());
 
