@@ -392,7 +392,8 @@ void FileCopier::dropGathered()
 
 bool FileCopier::holds(const InputFile& from, qint64 offset, qint64 size) const
 {
-    return m_heldSerial == from.m_serial && offset >= m_heldFrom && offset + size <= m_heldFrom + m_heldSize;
+    return m_heldSerial != 0 && m_heldSerial == from.m_serial && offset >= m_heldFrom
+        && offset + size <= m_heldFrom + m_heldSize;
 }
 
 // Reads as much as the buffer takes from `offset` on; fewer than `atLeast`

@@ -139,7 +139,8 @@ bool TobExtraction::readDirectory()
         return false;
     }
     m_directory = QByteArray(qsizetype(directorySize), Qt::Uninitialized);
-    if (m_copier.read(m_archive, kTobHeaderSize, directorySize, m_directory.data(), &reason) != FileCopier::Status::Done)
+    const FileCopier::Status read = m_copier.read(m_archive, kTobHeaderSize, directorySize, m_directory.data(), &reason);
+    if (read != FileCopier::Status::Done)
         return fail(QStringLiteral("Cannot read the archive"), m_source.FPath, reason);
     problem = FindTobDirectoryDamage(m_directory, m_archiveSize);
     if (!problem.isEmpty()) {
