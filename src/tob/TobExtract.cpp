@@ -5,6 +5,7 @@
 #include "core/FileCopy.h"
 #include "core/FileSystem.h"
 #include "core/FileUtils.h"
+#include "core/ListFile.h"
 #include "core/Names.h"
 #include "core/StringConcat.h"
 
@@ -27,7 +28,9 @@ const QString kArchiveEntryText = QStringLiteral(
 
 const QString kRefusedText = QStringLiteral(
     "These entries were not extracted, because they would not land inside the destination folder "
-    "(empty name, absolute path, drive letter, \".\", \"..\" or empty folder level, or a link on the way):");
+    "or their names cannot be written safely:");
+const QString kLinkReason = QStringLiteral("a symbolic link on the way");
+const QString kLeftOutOfList = QStringLiteral(", left out of the list too");
 
 // A long list of refused names would make a box taller than the screen.
 constexpr qsizetype kRefusedNamesShown = 30;
@@ -50,14 +53,14 @@ private:
     Decision handleEntry(const TobDirEntry& entry);
     bool appendListLine(QByteArrayView name);
     qsizetype addResultItem(QByteArrayView name);
+    void refuse(QByteArrayView name, const QString& reason);
     Decision decide(QByteArrayView name, const QString& relative, const QString& target, OutputFile& file);
     Decision decideExisting(QByteArrayView name, const QString& target, OutputFile& file);
     Decision askAboutExisting(QByteArrayView name, const QString& target);
     bool writeEntry(QByteArrayView name, qint64 position, quint32 size, OutputFile& file);
-    bool flushList();
     bool fail(const QString& what, const QString& path, const QString& reason);
     Outcome cancel();
-    bool closeList();
+    bool commitList();
     bool stopDamaged(const QString& problem);
     void reportDamage(const QString& problem);
     void reportRefused();
@@ -66,7 +69,7 @@ private:
     const PATHS& m_source;
     const PATHS& m_destination;
     InputFile m_archive;
-    QFile m_list;
+    ListFileWriter m_list;
     QByteArray m_directory;
     qint64 m_archiveSize = 0;
     qint64 m_dataPosition = 0;
@@ -75,14 +78,15 @@ private:
     // Copies every entry; the directory and runs of small entries come
     // through its buffer in large reads.
     FileCopier m_copier;
-    QList<QByteArray> m_refused;
+    // Each refused name with the reason it was refused.
+    QList<std::pair<QByteArray, QString>> m_refused;
 };
 
 TobExtraction::TobExtraction(AppState& state)
     : m_state(state)
     , m_source(state.SrcFile[ExtractPane])
     , m_destination(state.DstFile[ExtractPane])
-    , m_list(m_destination.FPath)
+    , m_list(m_destination.FDir, m_destination.FName)
     , m_folders(m_destination.FDir)
 {
     m_name.lngAllocSize = kNameStep;
@@ -106,7 +110,7 @@ Outcome TobExtraction::run()
             break;
         }
     }
-    if (!closeList())
+    if (!commitList())
         return Outcome::Stopped;
     reportRefused();
     m_state.showDone(QStringLiteral("EXTRACT DONE ("));
@@ -168,15 +172,24 @@ bool TobExtraction::checkDestination()
     return false;
 }
 
+// The list replaces whatever has its name when the run ends, but a link there
+// is refused, not followed and not removed, so that the list never lands
+// outside the destination. Its first line must name the archive as a build
+// will find it again.
 bool TobExtraction::createListFile()
 {
-    // The list replaces whatever has its name, but a link there is removed,
-    // not followed, so that the list never lands outside the destination.
-    if (LookAt(m_destination.FPath).kind == PathKind::Link && !QFile::remove(m_destination.FPath))
-        return fail(QStringLiteral("Cannot replace the list file"), m_destination.FPath,
-                    QStringLiteral("The link of that name cannot be removed."));
-    if (!m_list.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(QStringLiteral("Cannot create the list file"), m_destination.FPath, m_list.errorString());
+    const QString nameProblem = ListNameProblem(m_source.FName);
+    if (!nameProblem.isEmpty()) {
+        m_state.show(QStringLiteral("The archive's name cannot be written into the list file: ") + m_source.FName
+                         + QLatin1Char('\n') + nameProblem
+                         + QStringLiteral("\nA build from that list would name the archive differently. "
+                                          "Rename the archive and extract it again."),
+                     QStringLiteral("ERROR"), MsgIcon::Critical);
+        return false;
+    }
+    QString reason;
+    if (!m_list.open(&reason))
+        return fail(QStringLiteral("Cannot create the list file"), m_destination.FPath, reason);
     return appendListLine(PathToName(m_source.FName)) && appendListLine(QByteArrayView());
 }
 
@@ -185,6 +198,12 @@ TobExtraction::Decision TobExtraction::handleEntry(const TobDirEntry& entry)
     m_name.lngUsed = 0;
     m_name.Add(entry.name);
     const QByteArray name = m_name.GetStr();
+    // Such a name would split or blur its line, so the list cannot carry it.
+    if (HasControlByte(name)) {
+        refuse(name, UnsafeNameReason(name) + kLeftOutOfList);
+        m_dataPosition += entry.size;
+        return Decision::Skip;
+    }
     if (!appendListLine(name))
         return Decision::Stop;
     const qsizetype row = addResultItem(name);
@@ -205,14 +224,10 @@ TobExtraction::Decision TobExtraction::handleEntry(const TobDirEntry& entry)
     return decision;
 }
 
-// The list is written through the file's buffer and flushed whenever the run
-// pauses for the user or ends, so that every name written so far is on disk
-// then, without a system call for each of thousands of names.
 bool TobExtraction::appendListLine(QByteArrayView name)
 {
-    if (m_list.write(name.data(), name.size()) == name.size() && m_list.write("\r\n", 2) == 2)
-        return true;
-    return fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, m_list.errorString());
+    QString reason;
+    return m_list.appendLine(name, &reason) || fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, reason);
 }
 
 qsizetype TobExtraction::addResultItem(QByteArrayView name)
@@ -227,20 +242,26 @@ qsizetype TobExtraction::addResultItem(QByteArrayView name)
     return row;
 }
 
+void TobExtraction::refuse(QByteArrayView name, const QString& reason)
+{
+    m_refused.append({name.toByteArray(), reason});
+}
+
 // A free target is created at once; the kernel's "it exists" is the only
 // sign of a taken one, and only then is the path looked at.
 TobExtraction::Decision TobExtraction::decide(QByteArrayView name, const QString& relative, const QString& target,
                                               OutputFile& file)
 {
-    if (!IsSafeRelativeName(name)) {
-        m_refused.append(name.toByteArray());
+    const QString unsafe = UnsafeNameReason(name);
+    if (!unsafe.isEmpty()) {
+        refuse(name, unsafe);
         return Decision::Skip;
     }
     switch (m_folders.prepareFolders(relative, true)) {
     case FolderGuard::Verdict::Ready:
         break;
     case FolderGuard::Verdict::ThroughLink:
-        m_refused.append(name.toByteArray());
+        refuse(name, kLinkReason);
         return Decision::Skip;
     case FolderGuard::Verdict::Missing:
     case FolderGuard::Verdict::Blocked:
@@ -248,6 +269,10 @@ TobExtraction::Decision TobExtraction::decide(QByteArrayView name, const QString
         fail(QStringLiteral("Cannot create the folder"), m_folders.failedPath(), m_folders.reason());
         return Decision::Stop;
     }
+    // The new list is not on disk before the run ends, so its name is guarded
+    // by spelling too.
+    if (relative == m_destination.FName)
+        return askAboutExisting(name, m_destination.FPath);
     QString reason;
     switch (file.createNew(target, &reason)) {
     case OutputFile::Created::Yes: // neither the list nor the archive, then
@@ -264,11 +289,9 @@ TobExtraction::Decision TobExtraction::decide(QByteArrayView name, const QString
 TobExtraction::Decision TobExtraction::decideExisting(QByteArrayView name, const QString& target, OutputFile& file)
 {
     if (LookAt(target).kind == PathKind::Link) {
-        m_refused.append(name.toByteArray());
+        refuse(name, kLinkReason);
         return Decision::Skip;
     }
-    if (!flushList())
-        return Decision::Stop;
     const Decision decision = askAboutExisting(name, target);
     QString reason;
     if (decision == Decision::Replace && !file.openReplacing(target, &reason)) {
@@ -282,7 +305,7 @@ TobExtraction::Decision TobExtraction::decideExisting(QByteArrayView name, const
 // hard link, must not overwrite the list under construction or the archive.
 TobExtraction::Decision TobExtraction::askAboutExisting(QByteArrayView name, const QString& target)
 {
-    if (SameFile(target, m_destination.FPath)) {
+    if (target == m_destination.FPath || SameFile(target, m_destination.FPath)) {
         m_state.show(kListEntryText, QStringLiteral("Info"), MsgIcon::Information);
         return Decision::Skip;
     }
@@ -318,7 +341,7 @@ bool TobExtraction::writeEntry(QByteArrayView name, qint64 position, quint32 siz
     case FileCopier::Status::SourceEnded:
         file.discard();
         return stopDamaged(QStringLiteral("It became shorter while it was read; it ends inside the content of ")
-                           + NameToText(name));
+                           + NameForMessage(name));
     case FileCopier::Status::ReadFailed:
         file.discard();
         return fail(QStringLiteral("Cannot read the archive"), m_source.FPath, reason);
@@ -330,15 +353,11 @@ bool TobExtraction::writeEntry(QByteArrayView name, qint64 position, quint32 siz
     return fail(QStringLiteral("Cannot write the file"), path, reason);
 }
 
-bool TobExtraction::flushList()
-{
-    return m_list.flush() || fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, m_list.errorString());
-}
-
-// Every file of the run is closed before the user hears of the failure.
+// Every file of the run is closed before the user hears of the failure; the
+// list under construction goes, an old one stays as it was.
 bool TobExtraction::fail(const QString& what, const QString& path, const QString& reason)
 {
-    m_list.close();
+    m_list.discard();
     m_archive.close();
     m_state.showIoError(what, path, reason);
     return false;
@@ -346,23 +365,21 @@ bool TobExtraction::fail(const QString& what, const QString& path, const QString
 
 Outcome TobExtraction::cancel()
 {
-    m_list.close();
-    m_list.remove();
+    m_list.discard();
     return Outcome::Cancelled;
 }
 
-bool TobExtraction::closeList()
+bool TobExtraction::commitList()
 {
-    m_list.close();
-    if (m_list.error() == QFileDevice::NoError)
-        return true;
-    return fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, m_list.errorString());
+    QString reason;
+    return m_list.commit(&reason) || fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, reason);
 }
 
-// The archive became shorter than its directory says while it was read.
+// The archive became shorter than its directory says while it was read; the
+// list under construction goes, as with any failure.
 bool TobExtraction::stopDamaged(const QString& problem)
 {
-    m_list.close();
+    m_list.discard();
     m_archive.close();
     reportDamage(problem);
     return false;
@@ -381,8 +398,9 @@ void TobExtraction::reportRefused()
         return;
     QString text = kRefusedText;
     for (qsizetype i = 0; i < m_refused.size() && i < kRefusedNamesShown; ++i) {
-        const QByteArray& name = m_refused.at(i);
-        text += QLatin1Char('\n') + (name.isEmpty() ? QStringLiteral("(empty name)") : NameToText(name));
+        const auto& [name, reason] = m_refused.at(i);
+        text += QLatin1Char('\n')
+            + (name.isEmpty() ? QStringLiteral("(empty name)") : NameForMessage(name) + QStringLiteral("  (") + reason + QLatin1Char(')'));
     }
     if (m_refused.size() > kRefusedNamesShown)
         text += QStringLiteral("\n... and %1 more").arg(m_refused.size() - kRefusedNamesShown);

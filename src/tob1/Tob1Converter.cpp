@@ -88,6 +88,13 @@ Outcome ConvertTob1Picture(AppState& state, const QString& chosenPath, const QSt
                    QStringLiteral("ERROR"), MsgIcon::Critical);
         return Outcome::Stopped;
     }
+    // The picture goes beside the chosen file, and never through a link there.
+    const QFileInfo output(outputPath);
+    const QString refusal = OutputPathRefusal(output.path(), output.fileName());
+    if (!refusal.isEmpty()) {
+        state.showIoError(QStringLiteral("Cannot write the file"), outputPath, refusal);
+        return Outcome::Stopped;
+    }
     if (!confirmReplace(state, outputPath))
         return Outcome::Cancelled;
     return writeConverted(state, chosenPath, outputPath);
