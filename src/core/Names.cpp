@@ -45,6 +45,19 @@ bool SameNameIgnoringCase(QByteArrayView a, QByteArrayView b)
     return NameToText(a).compare(NameToText(b), Qt::CaseInsensitive) == 0;
 }
 
+bool IsPrintableName(QByteArrayView name)
+{
+    if (HasControlByte(name))
+        return false;
+    for (const char c : name) {
+        const auto byte = quint8(c);
+        const bool undefined = byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+        if (byte == 0x7F || undefined)
+            return false;
+    }
+    return true;
+}
+
 QString UnsafeNameReason(QByteArrayView name)
 {
     if (name.isEmpty())

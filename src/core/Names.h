@@ -20,6 +20,10 @@ QString NameToText(QByteArrayView name);
 // Comparison of names without regard to case, as Windows compares file names.
 bool SameNameIgnoringCase(QByteArrayView a, QByteArrayView b);
 
+// True when every byte of name is a printable Windows-1252 character: no
+// control character and none of the codes the code page leaves undefined.
+bool IsPrintableName(QByteArrayView name);
+
 // Why a name may not be written under a folder, for the user; empty when it
 // stays inside the folder and can stand on a list line: no absolute path, no
 // drive letter, no "." or ".." level, no empty level, no byte below 0x20.
