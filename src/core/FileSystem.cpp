@@ -16,16 +16,22 @@ bool SameFile(const QString& a, const QString& b)
 {
     if (a == b)
         return true;
+    const std::optional<FileId> ia = IdentityOf(a);
+    return ia && ia == IdentityOf(b);
+}
+
+std::optional<FileId> IdentityOf(const QString& path)
+{
 #ifdef Q_OS_UNIX
-    struct stat sa {};
-    struct stat sb {};
-    if (::stat(QFile::encodeName(a).constData(), &sa) != 0
-        || ::stat(QFile::encodeName(b).constData(), &sb) != 0)
-        return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileId{quint64(info.st_dev), quint64(info.st_ino)};
 #else
-    const QFileInfo ia(a), ib(b);
-    return ia.exists() && ib.exists() && ia.canonicalFilePath().compare(ib.canonicalFilePath(), Qt::CaseInsensitive) == 0;
+    const QFileInfo info(path);
+    if (!info.exists())
+        return std::nullopt;
+    return FileId{0, quint64(qHash(info.canonicalFilePath().toCaseFolded()))};
 #endif
 }
 
@@ -84,20 +90,10 @@ QString OutputPathRefusal(const QString& root, const QString& relative)
 
 bool CreateNewFile(const QString& path, QByteArrayView data, QString* reason)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
-        *reason = file.errorString();
+    OutputFile file;
+    if (file.createNew(path, reason) != OutputFile::Created::Yes)
         return false;
-    }
-    if (file.write(data.data(), data.size()) == data.size()) {
-        file.close();
-        if (file.error() == QFileDevice::NoError)
-            return true;
-    }
-    *reason = file.errorString();
-    file.close();
-    file.remove();
-    return false;
+    return file.write(data, reason) && file.finish(reason);
 }
 
 bool WriteWholeFile(const QString& path, QByteArrayView data, QString* reason)
@@ -114,66 +110,6 @@ bool WriteWholeFile(const QString& path, QByteArrayView data, QString* reason)
 QString ProgramFolder()
 {
     return QCoreApplication::applicationDirPath();
-}
-
-bool ReadExactly(QFile& file, char* into, qint64 size, QString* reason)
-{
-    qint64 done = 0;
-    while (done < size) {
-        const qint64 got = file.read(into + done, size - done);
-        if (got < 0) {
-            *reason = file.errorString();
-            return false;
-        }
-        if (got == 0) {
-            *reason = QStringLiteral("The file ended %1 bytes early.").arg(size - done);
-            return false;
-        }
-        done += got;
-    }
-    return true;
-}
-
-FilePiece::~FilePiece()
-{
-    release();
-}
-
-void FilePiece::release()
-{
-    if (m_map)
-        m_mappedFile->unmap(m_map);
-    m_map = nullptr;
-    m_mappedFile = nullptr;
-    m_bytes = QByteArrayView();
-}
-
-bool FilePiece::load(QFile& file, qint64 offset, qint64 size, QString* reason)
-{
-    release();
-    if (size == 0)
-        return true;
-    // Mapping costs more than a read for a small piece; it pays off once the
-    // second copy of a read would cost more than setting up the mapping.
-    constexpr qint64 kSmallestMappedPiece = 1 << 20;
-    uchar* map = size >= kSmallestMappedPiece ? file.map(offset, size) : nullptr;
-    if (map) {
-        m_map = map;
-        m_mappedFile = &file;
-        m_bytes = QByteArrayView(reinterpret_cast<const char*>(map), size);
-        return true;
-    }
-    if (size > m_buffer.capacity())
-        m_buffer = QByteArray(); // the old room goes before the new one is taken
-    m_buffer.resize(size);
-    if (file.pos() != offset && !file.seek(offset)) {
-        *reason = file.errorString();
-        return false;
-    }
-    if (!ReadExactly(file, m_buffer.data(), size, reason))
-        return false;
-    m_bytes = QByteArrayView(m_buffer.constData(), size);
-    return true;
 }
 
 } // namespace tobx

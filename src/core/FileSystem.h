@@ -3,11 +3,12 @@
 // whole file so that it is complete or absent, and guarding a destination
 // folder against links that lead out of it.
 
-#include <QByteArray>
+#include "FileCopy.h"
+
 #include <QByteArrayView>
 #include <QString>
 
-class QFile;
+#include <optional>
 
 namespace tobx {
 
@@ -15,6 +16,9 @@ namespace tobx {
 // it holds through links and on file systems that ignore case); when either
 // does not exist, true only for equal texts.
 bool SameFile(const QString& a, const QString& b);
+
+// The identity of the file at path, through links; nothing when there is none.
+std::optional<FileId> IdentityOf(const QString& path);
 
 // True when a level of root/relative at or below root is a symbolic link, so
 // that writing there could land outside root.
@@ -40,35 +44,5 @@ bool WriteWholeFile(const QString& path, QByteArrayView data, QString* reason);
 
 // The folder that holds the running program.
 QString ProgramFolder();
-
-// Reads exactly `size` bytes at the file's position; a short read is a failure
-// with a reason.
-bool ReadExactly(QFile& file, char* into, qint64 size, QString* reason);
-
-// One piece of a file in memory, e.g. an entry's content. A large piece is
-// mapped where the system allows it, so that writing it to another file copies
-// the bytes once, from the cache into the new file; a small one (or where
-// mapping fails) is read into a buffer that grows to the largest piece and is
-// reused.
-class FilePiece {
-public:
-    FilePiece() = default;
-    ~FilePiece();
-    FilePiece(const FilePiece&) = delete;
-    FilePiece& operator=(const FilePiece&) = delete;
-
-    // The `size` bytes at `offset` of an open file; the caller has checked
-    // that they lie inside it. They stay valid until the next load.
-    bool load(QFile& file, qint64 offset, qint64 size, QString* reason);
-    QByteArrayView bytes() const { return m_bytes; }
-
-private:
-    void release();
-
-    QFile* m_mappedFile = nullptr;
-    uchar* m_map = nullptr;
-    QByteArray m_buffer;
-    QByteArrayView m_bytes;
-};
 
 } // namespace tobx

@@ -4,6 +4,7 @@
 #include "RcFormat.h"
 #include "RcTweakModel.h"
 #include "RcTweaks.h"
+#include "core/FileCopy.h"
 #include "core/FileSystem.h"
 #include "core/FileUtils.h"
 #include "core/ListFile.h"
@@ -243,15 +244,25 @@ bool reachesPastImage(const RcRecord& record, qint64 imageSize)
     return quint64(record.offset) + record.length > quint64(imageSize);
 }
 
-enum class EntryResult { Written, Skipped, Cancelled, Failed };
+enum class EntryResult { Written, Skipped, Cancelled, CutShort, Failed };
 
-EntryResult extractEntry(const ExtractRun& run, QFile& image, FilePiece& content, AnswerForAll& overwrite,
-                         const QByteArray& fileName, const RcRecord& record)
+// Opens the entry's file: created where nothing is; a name that is taken is
+// looked at only then, refused when writing there would be unsafe, and
+// replaced after the user agrees.
+EntryResult openEntryFile(const ExtractRun& run, const InputFile& image, AnswerForAll& overwrite,
+                          const QByteArray& fileName, const QString& target, OutputFile& file)
 {
-    const QString name = NameToPath(fileName);
-    const QString target = JoinPath(run.destDir, name);
     QString reason;
-    if (const std::optional<QString> refusal = refusalToWrite(run, target, name, image.fileName())) {
+    switch (file.createNew(target, &reason)) {
+    case OutputFile::Created::Yes:
+        return EntryResult::Written;
+    case OutputFile::Created::Failed:
+        run.state.showIoError(QStringLiteral("Cannot write"), target, reason);
+        return EntryResult::Failed;
+    case OutputFile::Created::Exists:
+        break;
+    }
+    if (const std::optional<QString> refusal = refusalToWrite(run, target, NameToPath(fileName), image.path())) {
         run.state.showIoError(QStringLiteral("Cannot write"), target, *refusal);
         return EntryResult::Failed;
     }
@@ -260,15 +271,42 @@ EntryResult extractEntry(const ExtractRun& run, QFile& image, FilePiece& content
         if (answer != Answer::Write)
             return answer == Answer::Cancel ? EntryResult::Cancelled : EntryResult::Skipped;
     }
-    if (!content.load(image, record.offset, record.length, &reason)) {
-        run.state.showIoError(QStringLiteral("Cannot read the image file"), image.fileName(), reason);
+    if (file.openReplacing(target, &reason))
+        return EntryResult::Written;
+    run.state.showIoError(QStringLiteral("Cannot write"), target, reason);
+    return EntryResult::Failed;
+}
+
+// The one place where an entry's bytes are copied. An image that became
+// shorter than the entry is no failure of the run: the entry joins those that
+// reach past the end of the image.
+EntryResult extractEntry(const ExtractRun& run, InputFile& image, FileCopier& copier, AnswerForAll& overwrite,
+                         const QByteArray& fileName, const RcRecord& record)
+{
+    const QString target = JoinPath(run.destDir, NameToPath(fileName));
+    OutputFile file;
+    const EntryResult opened = openEntryFile(run, image, overwrite, fileName, target, file);
+    if (opened != EntryResult::Written)
+        return opened;
+    QString reason;
+    switch (copier.copy(image, record.offset, record.length, file, &reason)) {
+    case FileCopier::Status::Done:
+        if (file.finish(&reason))
+            return EntryResult::Written;
+        break;
+    case FileCopier::Status::SourceEnded:
+        file.discard();
+        return EntryResult::CutShort;
+    case FileCopier::Status::ReadFailed:
+        file.discard();
+        run.state.showIoError(QStringLiteral("Cannot read the image file"), image.path(), reason);
         return EntryResult::Failed;
+    case FileCopier::Status::WriteFailed:
+        file.discard();
+        break;
     }
-    if (!WriteWholeFile(target, content.bytes(), &reason)) {
-        run.state.showIoError(QStringLiteral("Cannot write"), target, reason);
-        return EntryResult::Failed;
-    }
-    return EntryResult::Written;
+    run.state.showIoError(QStringLiteral("Cannot write"), target, reason);
+    return EntryResult::Failed;
 }
 
 void reportPastImage(AppState& state, const QList<QByteArray>& fileNames)
@@ -302,10 +340,10 @@ void startProgress(const ExtractRun& run, const EntryTable& table, qint64 imageS
     run.state.progress.start(entries, bytes);
 }
 
-Outcome extractEntries(const ExtractRun& run, const EntryTable& table, QFile& image, ListFileWriter& list)
+Outcome extractEntries(const ExtractRun& run, const EntryTable& table, InputFile& image, ListFileWriter& list)
 {
     const qint64 imageSize = image.size();
-    FilePiece content;
+    FileCopier copier;
     AnswerForAll overwrite;
     QList<QByteArray> pastImage;
     startProgress(run, table, imageSize);
@@ -320,7 +358,9 @@ Outcome extractEntries(const ExtractRun& run, const EntryTable& table, QFile& im
             pastImage.append(fileName);
             continue;
         }
-        const EntryResult result = extractEntry(run, image, content, overwrite, fileName, *record);
+        const EntryResult result = extractEntry(run, image, copier, overwrite, fileName, *record);
+        if (result == EntryResult::CutShort)
+            pastImage.append(fileName);
         if (result == EntryResult::Cancelled)
             return Outcome::Cancelled;
         if (result == EntryResult::Failed)
@@ -354,9 +394,10 @@ Outcome ExtractRcArchive(AppState& state, const RcTweakModel& tweaks)
     if (state.CreateLstOnly)
         return commitList(run, list) ? Outcome::Done : Outcome::Stopped;
 
-    QFile image(imagePath);
-    if (!image.open(QIODevice::ReadOnly)) {
-        state.showIoError(QStringLiteral("Cannot open the image file"), imagePath, image.errorString());
+    InputFile image;
+    QString reason;
+    if (!image.open(imagePath, InputFile::Links::Follow, &reason)) {
+        state.showIoError(QStringLiteral("Cannot open the image file"), imagePath, reason);
         return Outcome::Stopped;
     }
     return extractEntries(run, table, image, list);

@@ -2,6 +2,7 @@
 
 #include "TobArchive.h"
 #include "TobFiles.h"
+#include "core/FileCopy.h"
 #include "core/FileSystem.h"
 #include "core/FileUtils.h"
 #include "core/ListFile.h"
@@ -10,7 +11,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
 namespace tobx {
@@ -29,6 +29,7 @@ struct ListItem {
     bool accepted = false;
     quint32 size = 0;
     QString refusal = QString(); // why an unsafe name or a link on its way kept it out
+    FileId id = FileId();        // the file the first pass looked at
 };
 
 // The name as the list spells it; an unsafe one or one reached through a link
@@ -51,12 +52,13 @@ private:
     bool checkFirstField();
     bool checkPaths();
     bool planEntries();
-    std::optional<qint64> acceptedSize(ListItem& item, const QString& relative);
+    std::optional<PathFacts> acceptedFile(ListItem& item, const QString& relative);
     bool writeArchive();
-    bool writeContents(QSaveFile& archive);
+    bool writeContents(OutputFile& archive);
     void startProgress();
-    bool writeBytes(QSaveFile& archive, QByteArrayView bytes);
-    bool appendContent(QSaveFile& archive, const ListItem& item);
+    bool writeBytes(OutputFile& archive, QByteArrayView bytes);
+    bool appendContent(OutputFile& archive, const ListItem& item);
+    bool changedSince(const ListItem& item, const QString& how);
     bool moveSources();
     bool refuse(const QString& text, const QString& title);
 
@@ -67,10 +69,12 @@ private:
     QByteArray m_firstField;
     QString m_companionList; // DATA.LST for data.tob
     qint64 m_listSize = 0;
+    std::optional<FileId> m_listId;
     StringConcat m_directory;
     QList<ListItem> m_items;
     FolderGuard m_folders;
     bool m_cancelled = false; // by the user, at an entry boundary
+    FileCopier m_copier;
 };
 
 TobBuild::TobBuild(AppState& state)
@@ -112,6 +116,7 @@ bool TobBuild::readList()
     }
     m_listText = std::move(*text);
     m_listSize = m_listText.size();
+    m_listId = IdentityOf(m_listFile.FPath);
     return true;
 }
 
@@ -171,13 +176,14 @@ bool TobBuild::planEntries()
             continue;
         const QString relative = NameToPath(field);
         ListItem item{field, JoinPath(m_listFile.FDir, relative)};
-        if (const std::optional<qint64> size = acceptedSize(item, relative)) {
-            if (*size > kLargestEntry) {
+        if (const std::optional<PathFacts> facts = acceptedFile(item, relative)) {
+            if (facts->size > kLargestEntry) {
                 m_state.show(NameToText(item.name), QStringLiteral("File too big"), MsgIcon::Critical);
                 return false;
             }
             item.accepted = true;
-            item.size = quint32(*size);
+            item.size = quint32(facts->size);
+            item.id = facts->id;
             AppendTobDirEntry(m_directory, item.name, item.size);
         }
         m_items.append(std::move(item));
@@ -188,8 +194,9 @@ bool TobBuild::planEntries()
 // Only plain files inside the list folder count, reached without a link, so
 // that a build never reads or (with "&Move Files") deletes anything outside
 // it; and never the list itself, whatever spelling or link names it. The one
-// look at the file that decides also gives its size for the directory.
-std::optional<qint64> TobBuild::acceptedSize(ListItem& item, const QString& relative)
+// look at the file that decides also gives its size for the directory and
+// the identity the second pass expects.
+std::optional<PathFacts> TobBuild::acceptedFile(ListItem& item, const QString& relative)
 {
     const QString text = NameToText(item.name);
     if (text.compare(m_companionList, Qt::CaseInsensitive) == 0 || text.compare(m_listFile.FName, Qt::CaseInsensitive) == 0)
@@ -211,37 +218,37 @@ std::optional<qint64> TobBuild::acceptedSize(ListItem& item, const QString& rela
         item.refusal = QStringLiteral("a symbolic link");
     if (facts.kind != PathKind::File)
         return std::nullopt;
-    // Only a file of the list's size can be the list under another name.
-    if (facts.size == m_listSize && SameFile(item.path, m_listFile.FPath))
+    if (facts.id == m_listId) // the list under another name
         return std::nullopt;
-    return facts.size;
+    return facts;
 }
 
-// The old archive stays as it is until the new one is complete; a build that
-// fails leaves neither a partial archive nor a temporary file behind.
+// The old archive stays as it is until the new one is complete and synced; a
+// build that fails leaves neither a partial archive nor a temporary file behind.
 bool TobBuild::writeArchive()
 {
-    QSaveFile archive(m_output.FPath);
-    if (!archive.open(QIODevice::WriteOnly)) {
-        m_state.showIoError(QStringLiteral("Cannot create the archive"), m_output.FPath, archive.errorString());
+    OutputFile archive;
+    QString reason;
+    if (!archive.openReplacing(m_output.FPath, &reason)) {
+        m_state.showIoError(QStringLiteral("Cannot create the archive"), m_output.FPath, reason);
         return false;
     }
+    archive.gatherSmallCopies();
     if (!writeContents(archive)) {
-        archive.cancelWriting();
+        archive.discard();
         return false;
     }
-    if (!archive.commit()) {
-        m_state.showIoError(QStringLiteral("Cannot write the archive"), m_output.FPath, archive.errorString());
+    if (!archive.finish(&reason)) {
+        m_state.showIoError(QStringLiteral("Cannot write the archive"), m_output.FPath, reason);
         return false;
     }
     return true;
 }
 
-bool TobBuild::writeContents(QSaveFile& archive)
+bool TobBuild::writeContents(OutputFile& archive)
 {
-    const QByteArray header = TobHeader(m_state.SrcSig[0], quint32(m_directory.lngUsed));
-    const QByteArray directory = m_directory.GetStr();
-    if (!writeBytes(archive, header) || !writeBytes(archive, directory))
+    const QByteArray head = TobHeader(m_state.SrcSig[0], quint32(m_directory.lngUsed)) + m_directory.GetStr();
+    if (!writeBytes(archive, head))
         return false;
     startProgress();
     for (const ListItem& item : std::as_const(m_items)) {
@@ -268,35 +275,56 @@ void TobBuild::startProgress()
     m_state.progress.start(m_items.size(), bytes);
 }
 
-bool TobBuild::writeBytes(QSaveFile& archive, QByteArrayView bytes)
+bool TobBuild::writeBytes(OutputFile& archive, QByteArrayView bytes)
 {
-    if (archive.write(bytes.data(), bytes.size()) == bytes.size())
+    QString reason;
+    if (archive.write(bytes, &reason))
         return true;
-    m_state.showIoError(QStringLiteral("Cannot write the archive"), m_output.FPath, archive.errorString());
+    m_state.showIoError(QStringLiteral("Cannot write the archive"), m_output.FPath, reason);
     return false;
 }
 
-bool TobBuild::appendContent(QSaveFile& archive, const ListItem& item)
+// The one place where a source's bytes are copied. The file must still be
+// the one the directory was made from, of the same size, and no link. An
+// empty file gives no bytes, so it is not even opened.
+bool TobBuild::appendContent(OutputFile& archive, const ListItem& item)
 {
-    QFile source(item.path);
-    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        m_state.showIoError(QStringLiteral("Cannot read the file"), item.path, source.errorString());
-        return false;
-    }
-    if (source.size() != qint64(item.size)) {
-        m_state.showIoError(QStringLiteral("The file changed while the archive was built"), item.path,
-                            QStringLiteral("It held %1 bytes when the directory was made and now holds %2.")
-                                .arg(item.size)
-                                .arg(source.size()));
-        return false;
-    }
-    FilePiece content; // let go of before the file closes
+    if (item.size == 0)
+        return true;
+    InputFile source;
     QString reason;
-    if (!content.load(source, 0, item.size, &reason)) {
+    if (!source.open(item.path, InputFile::Links::Refuse, &reason)) {
         m_state.showIoError(QStringLiteral("Cannot read the file"), item.path, reason);
         return false;
     }
-    return writeBytes(archive, content.bytes());
+    if (!source.isRegular()) {
+        m_state.showIoError(QStringLiteral("Cannot read the file"), item.path, QStringLiteral("It is no plain file now."));
+        return false;
+    }
+    if (!(source.id() == item.id))
+        return changedSince(item, QStringLiteral("Another file has taken its place."));
+    if (source.size() != qint64(item.size))
+        return changedSince(item, QStringLiteral("It now holds %1 bytes.").arg(source.size()));
+    switch (m_copier.copy(source, 0, item.size, archive, &reason)) {
+    case FileCopier::Status::Done:
+        return true;
+    case FileCopier::Status::SourceEnded:
+        return changedSince(item, reason);
+    case FileCopier::Status::ReadFailed:
+        m_state.showIoError(QStringLiteral("Cannot read the file"), item.path, reason);
+        return false;
+    case FileCopier::Status::WriteFailed:
+        break;
+    }
+    m_state.showIoError(QStringLiteral("Cannot write the archive"), m_output.FPath, reason);
+    return false;
+}
+
+bool TobBuild::changedSince(const ListItem& item, const QString& how)
+{
+    m_state.showIoError(QStringLiteral("The file changed while the archive was built"), item.path,
+                        QStringLiteral("It held %1 bytes when the directory was made. ").arg(item.size) + how);
+    return false;
 }
 
 // Runs only once the archive is committed: a name listed twice has had its

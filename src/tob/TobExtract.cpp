@@ -2,6 +2,7 @@
 
 #include "TobArchive.h"
 #include "TobFiles.h"
+#include "core/FileCopy.h"
 #include "core/FileSystem.h"
 #include "core/FileUtils.h"
 #include "core/ListFile.h"
@@ -54,26 +55,30 @@ private:
     bool appendListLine(QByteArrayView name);
     qsizetype addResultItem(QByteArrayView name);
     void refuse(QByteArrayView name, const QString& reason);
-    Decision decide(QByteArrayView name, const QString& relative, const QString& target);
+    Decision decide(QByteArrayView name, const QString& relative, const QString& target, OutputFile& file);
+    Decision decideExisting(QByteArrayView name, const QString& target, OutputFile& file);
     Decision askAboutExisting(QByteArrayView name, const QString& target);
-    bool writeEntry(qint64 position, quint32 size, const QString& target, Decision how);
+    bool writeEntry(QByteArrayView name, qint64 position, quint32 size, OutputFile& file);
     bool fail(const QString& what, const QString& path, const QString& reason);
     Outcome cancel();
     bool commitList();
+    bool stopDamaged(const QString& problem);
     void reportDamage(const QString& problem);
     void reportRefused();
 
     AppState& m_state;
     const PATHS& m_source;
     const PATHS& m_destination;
-    QFile m_archive;
+    InputFile m_archive;
     ListFileWriter m_list;
     QByteArray m_directory;
     qint64 m_archiveSize = 0;
     qint64 m_dataPosition = 0;
     StringConcat m_name;
     FolderGuard m_folders;
-    FilePiece m_content;
+    // Copies every entry; the directory and runs of small entries come
+    // through its buffer in large reads.
+    FileCopier m_copier;
     // Each refused name with the reason it was refused.
     QList<std::pair<QByteArray, QString>> m_refused;
     AnswerForAll m_overwrite;
@@ -83,7 +88,6 @@ TobExtraction::TobExtraction(AppState& state)
     : m_state(state)
     , m_source(state.SrcFile[ExtractPane])
     , m_destination(state.DstFile[ExtractPane])
-    , m_archive(m_source.FPath)
     , m_list(m_destination.FDir, m_destination.FName)
     , m_folders(m_destination.FDir)
 {
@@ -119,13 +123,12 @@ Outcome TobExtraction::run()
 
 bool TobExtraction::openArchive()
 {
-    // Each entry is taken in one piece of its size; a buffer in between would
-    // only add a copy.
-    if (m_archive.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    QString reason;
+    if (m_archive.open(m_source.FPath, InputFile::Links::Follow, &reason)) {
         m_archiveSize = m_archive.size();
         return true;
     }
-    return fail(QStringLiteral("Cannot open the archive"), m_source.FPath, m_archive.errorString());
+    return fail(QStringLiteral("Cannot open the archive"), m_source.FPath, reason);
 }
 
 bool TobExtraction::readDirectory()
@@ -134,7 +137,7 @@ bool TobExtraction::readDirectory()
     char header[kTobHeaderSize];
     quint32 directorySize = 0;
     if (m_archiveSize >= kTobHeaderSize) {
-        if (!ReadExactly(m_archive, header, kTobHeaderSize, &reason))
+        if (m_copier.read(m_archive, 0, kTobHeaderSize, header, &reason) != FileCopier::Status::Done)
             return fail(QStringLiteral("Cannot read the archive"), m_source.FPath, reason);
         directorySize = TobDirectorySize(QByteArrayView(header, kTobHeaderSize));
     }
@@ -144,7 +147,8 @@ bool TobExtraction::readDirectory()
         return false;
     }
     m_directory = QByteArray(qsizetype(directorySize), Qt::Uninitialized);
-    if (!ReadExactly(m_archive, m_directory.data(), directorySize, &reason))
+    const FileCopier::Status read = m_copier.read(m_archive, kTobHeaderSize, directorySize, m_directory.data(), &reason);
+    if (read != FileCopier::Status::Done)
         return fail(QStringLiteral("Cannot read the archive"), m_source.FPath, reason);
     problem = FindTobDirectoryDamage(m_directory, m_archiveSize);
     if (!problem.isEmpty()) {
@@ -226,10 +230,12 @@ TobExtraction::Decision TobExtraction::handleEntry(const TobDirEntry& entry)
     m_dataPosition += entry.size;
     const QString relative = NameToPath(name);
     const QString target = JoinPath(m_destination.FDir, relative);
-    const Decision decision = decide(name, relative, target);
+    OutputFile file;
+    const Decision decision = decide(name, relative, target, file);
     if (decision != Decision::Create && decision != Decision::Replace)
         return decision;
-    if (!writeEntry(position, entry.size, target, decision))
+    // The one place where an entry's bytes are copied.
+    if (!writeEntry(name, position, entry.size, file))
         return Decision::Stop;
     m_state.lstSrcFiles[ExtractPane].setSelected(row, true);
     return decision;
@@ -258,7 +264,10 @@ void TobExtraction::refuse(QByteArrayView name, const QString& reason)
     m_refused.append({name.toByteArray(), reason});
 }
 
-TobExtraction::Decision TobExtraction::decide(QByteArrayView name, const QString& relative, const QString& target)
+// A free target is created at once; the kernel's "it exists" is the only
+// sign of a taken one, and only then is the path looked at.
+TobExtraction::Decision TobExtraction::decide(QByteArrayView name, const QString& relative, const QString& target,
+                                              OutputFile& file)
 {
     const QString unsafe = UnsafeNameReason(name);
     if (!unsafe.isEmpty()) {
@@ -281,15 +290,32 @@ TobExtraction::Decision TobExtraction::decide(QByteArrayView name, const QString
     // by spelling too.
     if (relative == m_destination.FName)
         return askAboutExisting(name, m_destination.FPath);
-    switch (LookAt(target).kind) {
-    case PathKind::Missing: // neither the list nor the archive, then
+    QString reason;
+    switch (file.createNew(target, &reason)) {
+    case OutputFile::Created::Yes: // neither the list nor the archive, then
         return Decision::Create;
-    case PathKind::Link:
+    case OutputFile::Created::Failed:
+        fail(QStringLiteral("Cannot write the file"), target, reason);
+        return Decision::Stop;
+    case OutputFile::Created::Exists:
+        break;
+    }
+    return decideExisting(name, target, file);
+}
+
+TobExtraction::Decision TobExtraction::decideExisting(QByteArrayView name, const QString& target, OutputFile& file)
+{
+    if (LookAt(target).kind == PathKind::Link) {
         refuse(name, kLinkReason);
         return Decision::Skip;
-    default:
-        return askAboutExisting(name, target);
     }
+    const Decision decision = askAboutExisting(name, target);
+    QString reason;
+    if (decision == Decision::Replace && !file.openReplacing(target, &reason)) {
+        fail(QStringLiteral("Cannot write the file"), target, reason);
+        return Decision::Stop;
+    }
+    return decision;
 }
 
 // Identity, not spelling, decides: a name that differs only in case, or a
@@ -322,15 +348,27 @@ TobExtraction::Decision TobExtraction::askAboutExisting(QByteArrayView name, con
     }
 }
 
-bool TobExtraction::writeEntry(qint64 position, quint32 size, const QString& target, Decision how)
+// A file left unfinished is removed (or, when it was to replace one, the old
+// file stays as it was).
+bool TobExtraction::writeEntry(QByteArrayView name, qint64 position, quint32 size, OutputFile& file)
 {
     QString reason;
-    if (!m_content.load(m_archive, position, size, &reason))
+    switch (m_copier.copy(m_archive, position, size, file, &reason)) {
+    case FileCopier::Status::Done:
+        return file.finish(&reason) || fail(QStringLiteral("Cannot write the file"), file.path(), reason);
+    case FileCopier::Status::SourceEnded:
+        file.discard();
+        return stopDamaged(QStringLiteral("It became shorter while it was read; it ends inside the content of ")
+                           + NameForMessage(name));
+    case FileCopier::Status::ReadFailed:
+        file.discard();
         return fail(QStringLiteral("Cannot read the archive"), m_source.FPath, reason);
-    const QByteArrayView bytes = m_content.bytes();
-    const bool written = how == Decision::Create ? CreateNewFile(target, bytes, &reason)
-                                                 : WriteWholeFile(target, bytes, &reason);
-    return written || fail(QStringLiteral("Cannot write the file"), target, reason);
+    case FileCopier::Status::WriteFailed:
+        break;
+    }
+    const QString path = file.path();
+    file.discard();
+    return fail(QStringLiteral("Cannot write the file"), path, reason);
 }
 
 // Every file of the run is closed before the user hears of the failure; the
@@ -353,6 +391,16 @@ bool TobExtraction::commitList()
 {
     QString reason;
     return m_list.commit(&reason) || fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, reason);
+}
+
+// The archive became shorter than its directory says while it was read; the
+// list under construction goes, as with any failure.
+bool TobExtraction::stopDamaged(const QString& problem)
+{
+    m_list.discard();
+    m_archive.close();
+    reportDamage(problem);
+    return false;
 }
 
 void TobExtraction::reportDamage(const QString& problem)

@@ -1,5 +1,6 @@
 #include "TobFiles.h"
 
+#include "core/FileSystem.h"
 #include "core/FileUtils.h"
 
 #include <QDir>
@@ -15,19 +16,21 @@ namespace tobx {
 
 namespace {
 
-// Makes one folder level; false with the system's reason.
-bool makeFolder(const QString& path, QString* reason)
+enum class Made { Yes, Exists, Failed };
+
+// Makes one folder level; the system's reason when it does not.
+Made makeFolder(const QString& path, QString* reason)
 {
 #ifdef Q_OS_UNIX
     if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
-        return true;
+        return Made::Yes;
     *reason = qt_error_string(errno);
-    return false;
+    return errno == EEXIST ? Made::Exists : Made::Failed;
 #else
     if (QDir().mkdir(path))
-        return true;
+        return Made::Yes;
     *reason = qt_error_string(-1);
-    return false;
+    return Made::Exists; // or not: the look that follows tells
 #endif
 }
 
@@ -57,9 +60,22 @@ FolderGuard::Verdict FolderGuard::prepareFolders(const QString& relative, bool c
     return Verdict::Ready;
 }
 
+// A level to be made is made at once; only when the system says that the
+// name is taken is it looked at.
 FolderGuard::Verdict FolderGuard::checkLevel(const QString& level, bool create)
 {
     const QString path = JoinPath(m_root, level);
+    if (create) {
+        switch (makeFolder(path, &m_reason)) {
+        case Made::Yes:
+            return Verdict::Ready;
+        case Made::Failed:
+            m_failedPath = path;
+            return Verdict::Failed;
+        case Made::Exists:
+            break;
+        }
+    }
     switch (LookAt(path).kind) {
     case PathKind::Folder:
         return Verdict::Ready;
@@ -74,9 +90,7 @@ FolderGuard::Verdict FolderGuard::checkLevel(const QString& level, bool create)
         break;
     }
     m_failedPath = path;
-    if (!create)
-        return Verdict::Missing;
-    return makeFolder(path, &m_reason) ? Verdict::Ready : Verdict::Failed;
+    return create ? Verdict::Failed : Verdict::Missing;
 }
 
 PathFacts LookAt(const QString& path)
@@ -85,20 +99,22 @@ PathFacts LookAt(const QString& path)
     struct stat info {};
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
         return {};
+    const FileId id{quint64(info.st_dev), quint64(info.st_ino)};
     if (S_ISLNK(info.st_mode))
-        return {PathKind::Link};
+        return {PathKind::Link, -1, id};
     if (S_ISREG(info.st_mode))
-        return {PathKind::File, qint64(info.st_size)};
-    return {S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::Other};
+        return {PathKind::File, qint64(info.st_size), id};
+    return {S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::Other, -1, id};
 #else
     const QFileInfo info(path);
     if (info.isSymLink())
-        return {PathKind::Link};
+        return {PathKind::Link, -1, {}};
     if (!info.exists())
         return {};
+    const FileId id = IdentityOf(path).value_or(FileId{});
     if (info.isFile())
-        return {PathKind::File, info.size()};
-    return {info.isDir() ? PathKind::Folder : PathKind::Other};
+        return {PathKind::File, info.size(), id};
+    return {info.isDir() ? PathKind::Folder : PathKind::Other, -1, id};
 #endif
 }
 

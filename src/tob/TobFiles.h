@@ -3,6 +3,8 @@
 // that a run has already proven to be real folders, one look at what stands at
 // a path.
 
+#include "core/FileCopy.h"
+
 #include <QFile>
 #include <QSet>
 #include <QString>
@@ -49,6 +51,7 @@ enum class PathKind { Missing, Link, File, Folder, Other };
 struct PathFacts {
     PathKind kind = PathKind::Missing;
     qint64 size = -1; // of a file
+    FileId id;
 };
 PathFacts LookAt(const QString& path);
 

@@ -1,8 +1,8 @@
 #include "Tob1Converter.h"
 
+#include "core/FileCopy.h"
 #include "core/FileSystem.h"
 #include "core/FileUtils.h"
-#include "core/ListFile.h"
 #include "core/Names.h"
 
 #include <QDir>
@@ -28,6 +28,52 @@ bool confirmReplace(AppState& state, const QString& outputPath)
                                           QStringLiteral("File Exist"), MsgIcon::Question, MsgButtons::YesNoToAll,
                                           MsgResult::No})
         == MsgResult::Yes;
+}
+
+bool openOutput(OutputFile& output, const QString& outputPath, QString* reason)
+{
+    switch (output.createNew(outputPath, reason)) {
+    case OutputFile::Created::Yes:
+        return true;
+    case OutputFile::Created::Exists: // the user agreed to replace it
+        return output.openReplacing(outputPath, reason);
+    case OutputFile::Created::Failed:
+        break;
+    }
+    return false;
+}
+
+// The prefix, then the whole picture copied behind it.
+Outcome writeConverted(AppState& state, const QString& chosenPath, const QString& bareName, const QString& outputPath)
+{
+    QString reason;
+    InputFile picture;
+    if (!picture.open(chosenPath, InputFile::Links::Follow, &reason)) {
+        state.showIoError(QStringLiteral("Cannot read the file"), chosenPath, reason);
+        return Outcome::Stopped;
+    }
+    // The one picture is the run's one entry boundary: a cancel before it writes nothing.
+    const qint64 convertedSize = state.SrcSig[2].size() + picture.size();
+    state.progress.start(1, convertedSize);
+    if (!state.progress.next(PathToName(bareName), convertedSize))
+        return Outcome::Cancelled;
+    OutputFile output;
+    FileCopier copier;
+    if (!openOutput(output, outputPath, &reason) || !output.write(state.SrcSig[2], &reason)) {
+        state.showIoError(QStringLiteral("Cannot write the file"), outputPath, reason);
+        return Outcome::Stopped;
+    }
+    const FileCopier::Status copied = copier.copy(picture, 0, picture.size(), output, &reason);
+    if (copied == FileCopier::Status::SourceEnded || copied == FileCopier::Status::ReadFailed) {
+        state.showIoError(QStringLiteral("Cannot read the file"), chosenPath, reason);
+        return Outcome::Stopped;
+    }
+    if (copied != FileCopier::Status::Done || !output.finish(&reason)) {
+        state.showIoError(QStringLiteral("Cannot write the file"), outputPath, reason);
+        return Outcome::Stopped;
+    }
+    state.progress.finish();
+    return Outcome::Done;
 }
 
 } // namespace
@@ -61,22 +107,7 @@ Outcome ConvertTob1Picture(AppState& state, const QString& chosenPath, const QSt
     }
     if (!confirmReplace(state, outputPath))
         return Outcome::Cancelled;
-    QString reason;
-    const std::optional<QByteArray> picture = ReadWholeFile(chosenPath, &reason);
-    if (!picture) {
-        state.showIoError(QStringLiteral("Cannot read the file"), chosenPath, reason);
-        return Outcome::Stopped;
-    }
-    const QByteArray converted = state.SrcSig[2] + *picture;
-    state.progress.start(1, converted.size());
-    if (!state.progress.next(PathToName(bareName), converted.size()))
-        return Outcome::Cancelled;
-    if (!WriteWholeFile(outputPath, converted, &reason)) {
-        state.showIoError(QStringLiteral("Cannot write the file"), outputPath, reason);
-        return Outcome::Stopped;
-    }
-    state.progress.finish();
-    return Outcome::Done;
+    return writeConverted(state, chosenPath, bareName, outputPath);
 }
 
 } // namespace tobx

@@ -19,8 +19,6 @@ private Q_SLOTS:
     void writeNewFile();
     void replaceKeepsNoOldBytes();
     void failedWriteLeavesNothing();
-    void filePieces_data();
-    void filePieces();
 };
 
 void CoreFilesTest::sameFile()
@@ -111,36 +109,6 @@ void CoreFilesTest::failedWriteLeavesNothing()
     QVERIFY(!WriteWholeFile(h.path("no/such/folder/f.bin"), QByteArray("x"), &reason));
     QVERIFY(!reason.isEmpty());
     QVERIFY(!h.exists("no"));
-}
-
-void CoreFilesTest::filePieces_data()
-{
-    // Pieces of one file, small ones read and large ones mapped, loaded one
-    // after another into the same FilePiece.
-    QTest::addColumn<QList<qint64>>("offsets");
-    QTest::addColumn<QList<qint64>>("sizes");
-    QTest::newRow("small, in order") << QList<qint64>{0, 10, 4000} << QList<qint64>{10, 3990, 96};
-    QTest::newRow("small, backwards") << QList<qint64>{3000, 5} << QList<qint64>{1000, 7};
-    QTest::newRow("large then small then large") << QList<qint64>{1, 3, 4097} << QList<qint64>{(3 << 20) - 1, 1, 2 << 20};
-    QTest::newRow("empty pieces") << QList<qint64>{0, 4096, (4 << 20)} << QList<qint64>{0, 0, 0};
-}
-
-void CoreFilesTest::filePieces()
-{
-    QFETCH(QList<qint64>, offsets);
-    QFETCH(QList<qint64>, sizes);
-    Harness h;
-    QByteArray bytes((4 << 20), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        bytes[i] = char((i * 7 + i / 251) & 0xFF);
-    QFile file(h.write("data.bin", bytes));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    FilePiece piece;
-    for (qsizetype i = 0; i < offsets.size(); ++i) {
-        QString reason;
-        QVERIFY2(piece.load(file, offsets[i], sizes[i], &reason), qPrintable(reason));
-        QCOMPARE(piece.bytes().toByteArray(), bytes.mid(offsets[i], sizes[i]));
-    }
 }
 
 QTEST_GUILESS_MAIN(CoreFilesTest)

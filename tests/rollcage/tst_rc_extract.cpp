@@ -69,6 +69,7 @@ private Q_SLOTS:
     void missingImage();
     void imageFoundDespiteCase();
     void entriesPastTheImage();
+    void imageShrinksDuringRun();
     void overwriteQuestions_data();
     void overwriteQuestions();
     void existingListReplacedWithoutAsking();
@@ -426,6 +427,43 @@ void TestRcExtract::entriesPastTheImage()
     verifyEntryFiles(h, rows, pair.image);
     QCOMPARE(h.read(QStringLiteral("dest/RCIMG.012")), pair.image.right(16));
     QVERIFY(h.exists(QStringLiteral("dest/RCIMG.009")));
+}
+
+// The image becomes shorter while the user answers a question: the entry it
+// ends in and those after it join the entries past the end of the image (no
+// half-written file, no signal), and the run goes on to its end.
+void TestRcExtract::imageShrinksDuringRun()
+{
+    Harness h;
+    ActingBox box;
+    AppState state(box, h.clock);
+    constexpr quint32 MiB = 1 << 20;
+    RcPairOnDisk pair = writeRcPair(h, 5, 8 * MiB, 21);
+    const QHash<int, RcSampleRecord> changes{
+        {0, {0, 1000, 0, 0}},
+        {1, {1000, 5000, 0, 0}},
+        {2, {2 * MiB, 2 * MiB, 0, 0}},
+        {3, {4 * MiB, 2 * MiB, 0, 0}}, // the cut falls inside it
+        {4, {7 * MiB, 100, 0, 0}},     // wholly past the cut
+    };
+    h.write(QStringLiteral("src/RC.IDX"), patchedIndex(pair.records, changes));
+    QDir().mkpath(h.path(QStringLiteral("dest")));
+    SetDstFolder(state, ExtractPane, h.path(QStringLiteral("dest")));
+    SelectSourceFile(state, ExtractPane, pair.indexPath, QStringLiteral("RC.IDX"));
+    h.write(QStringLiteral("dest/RCIMG.001"), "old one");
+    box.actOnTitle = QStringLiteral("File Exist");
+    box.action = [&] { QVERIFY(QFile::resize(samples::RcSampleImagePath(pair.indexPath), 5 * MiB)); };
+    box.script.expect(QStringLiteral("File Exist"), QStringLiteral("File: RCIMG.001 exist."), MsgResult::Yes);
+    box.script.expect(QString::fromLatin1(kProgramName), QStringLiteral("RCIMG.003, RCIMG.004"));
+    expectDone(box.script);
+    RcTweakModel model;
+    QCOMPARE(ExtractRcArchive(state, model), Outcome::Done);
+    TOBX_VERIFY_BOXES(box.script);
+    QVERIFY(box.script.shown.at(1).text.startsWith(QStringLiteral("These entries reach past the end of the image file")));
+    for (int k : {0, 1, 2})
+        QVERIFY(h.read(QStringLiteral("dest/RCIMG.00%1").arg(k)) == sliceOf(pair.image, pair.records[k]));
+    QVERIFY(!h.exists(QStringLiteral("dest/RCIMG.003")));
+    QVERIFY(!h.exists(QStringLiteral("dest/RCIMG.004")));
 }
 
 void TestRcExtract::overwriteQuestions_data()

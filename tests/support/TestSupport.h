@@ -13,6 +13,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+#include <utility>
+
 namespace tobx::test {
 
 class ScriptedMessageBox final : public MessageBox {
@@ -65,6 +68,23 @@ class FixedClock final : public Clock {
 public:
     double now = 0;
     double secondsSinceMidnight() const override { return now; }
+};
+
+// Runs an action when the box with the given title comes, then answers from
+// the script: a question is the pause in which the user could look at the
+// files or change them.
+class ActingBox final : public MessageBox {
+public:
+    ScriptedMessageBox script;
+    QString actOnTitle;
+    std::function<void()> action;
+
+    MsgResult show(const Message& message) override
+    {
+        if (action && message.shownTitle() == actOnTitle)
+            std::exchange(action, nullptr)();
+        return script.show(message);
+    }
 };
 
 // A fresh state with scripted services and a temporary folder to work in.

@@ -32,6 +32,21 @@ QByteArray record(const QByteArray& name, quint32 size)
     return name + '\0' + le32(size);
 }
 
+// Bytes that show a piece copied from the wrong place.
+QByteArray pattern(qsizetype size, char seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qsizetype i = 0; i < size; ++i)
+        bytes[i] = char((i * 7 + i / 251 + seed) & 0xFF);
+    return bytes;
+}
+
+// An entry larger than the copier's buffer.
+QByteArray bPayload()
+{
+    return pattern((2 << 20) + 11, 'b');
+}
+
 QByteArray withDirectory(const QByteArray& directory, const QByteArray& data = QByteArray())
 {
     return "VXBG" + le32(quint32(directory.size())) + directory + data;
@@ -276,6 +291,66 @@ private Q_SLOTS:
         QCOMPARE(EntriesBelow(h.path("out")), QStringList{"data.lst"});
         QCOMPARE(h.read("out/data.lst"), QByteArray("OLD LIST"));
         QCOMPARE(h.state.lstSrcFiles[ExtractPane].size(), 0);
+    }
+
+    // The archive becomes shorter while the user answers a question, after its
+    // directory was read: the entry it ends in is not left half written, the
+    // run stops with the damaged-archive message, and no signal ends the
+    // program. Entries past the first megabyte are read only when their turn
+    // comes, so the cut is seen.
+    void archiveShrinksDuringRun_data()
+    {
+        QTest::addColumn<QString>("cutIn");
+        QTest::addColumn<MsgResult>("answer");
+        QTest::addColumn<QByteArray>("b");
+        QTest::addColumn<bool>("cExtracted");
+
+        const QByteArray oldB("old b");
+        QTest::newRow("cut inside a later large entry, b replaced") << "c.bin" << MsgResult::Yes << bPayload() << false;
+        QTest::newRow("cut inside a later large entry, b kept") << "c.bin" << MsgResult::No << oldB << false;
+        QTest::newRow("cut inside the entry being replaced") << "b.bin" << MsgResult::Yes << oldB << false;
+        QTest::newRow("cut after c, inside a small entry") << "d.txt" << MsgResult::Yes << bPayload() << true;
+    }
+
+    void archiveShrinksDuringRun()
+    {
+        QFETCH(QString, cutIn);
+        QFETCH(MsgResult, answer);
+        QFETCH(QByteArray, b);
+        QFETCH(bool, cExtracted);
+
+        const QByteArray c = pattern(3 << 20, 'c');
+        const QByteArray d = pattern(5000, 'd');
+        const QByteArray archive = MakeTobArchive({{"a.txt", "A"}, {"b.bin", bPayload()}, {"c.bin", c}, {"d.txt", d}});
+        const qint64 dataStart = archive.size() - 1 - bPayload().size() - c.size() - d.size();
+        const qint64 bStart = dataStart + 1, cStart = bStart + bPayload().size(), dStart = cStart + c.size();
+        const qint64 cut = cutIn == QLatin1String("b.bin") ? bStart + bPayload().size() / 2
+                         : cutIn == QLatin1String("c.bin") ? cStart + c.size() / 2
+                                                           : dStart + 10;
+        Harness h;
+        ActingBox box;
+        AppState state(box, h.clock);
+        PrepareExtraction(state, h, archive);
+        h.write("out/b.bin", "old b");
+        box.actOnTitle = QStringLiteral("File Exist");
+        box.action = [&] { QVERIFY(QFile::resize(state.SrcFile[ExtractPane].FPath, cut)); };
+        box.script.expect(QStringLiteral("File Exist"), QStringLiteral("File: b.bin exist."), answer);
+        box.script.expect(QStringLiteral("ERROR"), QStringLiteral("The archive is damaged: "));
+        QCOMPARE(ExtractTobArchive(state), Outcome::Stopped);
+        TOBX_VERIFY_BOXES(box.script);
+        const QString text = box.script.shown.last().text;
+        QVERIFY2(text.contains(QStringLiteral("ends inside the content of ") + cutIn), qPrintable(text));
+        QCOMPARE(h.read("out/a.txt"), QByteArray("A"));
+        QVERIFY(h.read("out/b.bin") == b);
+        QCOMPARE(h.exists("out/c.bin"), cExtracted);
+        if (cExtracted)
+            QVERIFY(h.read("out/c.bin") == c);
+        QVERIFY(!h.exists("out/d.txt"));
+        // The list under construction goes with the failed run.
+        QStringList expected{"a.txt", "b.bin"};
+        if (cExtracted)
+            expected.append(QStringLiteral("c.bin"));
+        QCOMPARE(EntriesBelow(h.path("out")), expected);
     }
 
     // Such an entry keeps its line in the list, is not written anywhere, is

@@ -44,23 +44,6 @@ inline void PrepareBuild(AppState& state, Harness& h, const QByteArray& list, co
     RefreshBuildPane(state);
 }
 
-// Runs an action when the box with the given title comes, then answers from
-// the script: a question is the pause in which the user could look at the
-// files or change them.
-class ActingBox final : public MessageBox {
-public:
-    ScriptedMessageBox script;
-    QString actOnTitle;
-    std::function<void()> action;
-
-    MsgResult show(const Message& message) override
-    {
-        if (action && message.shownTitle() == actOnTitle)
-            std::exchange(action, nullptr)();
-        return script.show(message);
-    }
-};
-
 // Every file, folder and link below dir, relative to it, sorted.
 inline QStringList EntriesBelow(const QString& dir)
 {
