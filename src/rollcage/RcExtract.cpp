@@ -23,12 +23,7 @@ constexpr double kMinIndexSize = 8;
 constexpr double kMaxIndexSize = 1048576;
 constexpr int kSemiFullCheck = 3; // chkTweak(3), "Convert Demo to Semi Full version"
 
-// The table the list is written from, and the record each row received.
-struct EntryTable {
-    QList<RcRow> rows;
-    QList<std::optional<RcRecord>> records;
-    qsizetype recordsLeftOut = 0; // semi-full records that land beyond the last row
-};
+using EntryTable = RcEntryTable;
 
 struct ExtractRun {
     AppState& state;
@@ -130,8 +125,9 @@ EntryTable buildTable(const ExtractRun& run, const QByteArray& index)
     return table;
 }
 
-// The list text; every row also goes to the Extract pane's result list.
-QByteArray listText(AppState& state, const EntryTable& table)
+} // namespace
+
+QByteArray RcListText(AppState& state, const RcEntryTable& table)
 {
     QByteArray text = RcListHeader(PathToName(state.SrcFile[ExtractPane].FName));
     const qsizetype rowCount = table.rows.size();
@@ -143,6 +139,13 @@ QByteArray listText(AppState& state, const EntryTable& table)
             text += "\r\n";
     }
     return text;
+}
+
+namespace {
+
+bool semiFullChosen(const AppState& state, const RcTweakModel& tweaks)
+{
+    return state.UseTweaks && tweaks.active(kSemiFullCheck);
 }
 
 std::optional<QByteArray> readIndex(AppState& state, const QString& indexPath)
@@ -283,9 +286,15 @@ Outcome extractEntries(const ExtractRun& run, const EntryTable& table, QFile& im
 
 } // namespace
 
+RcEntryTable BuildRcEntryTable(AppState& state, const RcTweakModel& tweaks, const QByteArray& index)
+{
+    const ExtractRun run{state, tweaks, semiFullChosen(state, tweaks), {}, {}, {}};
+    return buildTable(run, index);
+}
+
 Outcome ExtractRcArchive(AppState& state, const RcTweakModel& tweaks)
 {
-    const ExtractRun run{state, tweaks, state.UseTweaks && tweaks.active(kSemiFullCheck),
+    const ExtractRun run{state, tweaks, semiFullChosen(state, tweaks),
                          state.SrcFile[ExtractPane].FPath, state.DstFile[ExtractPane].FPath,
                          state.DstFile[ExtractPane].FDir};
 
@@ -294,7 +303,7 @@ Outcome ExtractRcArchive(AppState& state, const RcTweakModel& tweaks)
         return Outcome::Stopped;
     const EntryTable table = buildTable(run, *index);
     const QString imagePath = RcImagePath(run.indexPath);
-    if (!writeList(run, listText(state, table), imagePath))
+    if (!writeList(run, RcListText(state, table), imagePath))
         return Outcome::Stopped;
     reportLeftOut(state, table.recordsLeftOut);
     if (state.CreateLstOnly)
