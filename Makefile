@@ -5,8 +5,9 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS ?= 0
 CMAKE_FLAGS ?=
+PREFIX ?=
 
-.PHONY: all deps build run demo test unit-test asan-test fuzz bench screenshot clean
+.PHONY: all deps build run demo test unit-test asan-test package install fuzz bench screenshot clean
 
 all: build
 
@@ -35,6 +36,15 @@ asan-test: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	ctest --test-dir $(ASAN_DIR) --output-on-failure
+
+# The Debian package build/tobextractor_VERSION_ARCH.deb; install it with
+# `sudo apt install ./build/tobextractor_*.deb`.
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
+# Installs below /usr/local, or below PREFIX; DESTDIR stages the files elsewhere.
+install: build
+	cmake --install $(BUILD_DIR) --strip $(if $(PREFIX),--prefix $(PREFIX))
 
 fuzz:
 	@scripts/install-deps fuzz

@@ -1,6 +1,7 @@
 #include "FileSystem.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -28,20 +29,57 @@ bool SameFile(const QString& a, const QString& b)
 #endif
 }
 
-bool LinkOnPathBelow(const QString& root, const QString& relative)
+namespace {
+
+// How many levels of root/relative, outermost first, lie before the first one
+// that is a symbolic link; -1 when there is none. The walk ends at the first
+// level that does not exist.
+qsizetype levelsBeforeLink(const QString& root, const QStringList& levels)
 {
     QString path = root;
-    for (const QString& level : relative.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+    for (qsizetype n = 0; n < levels.size(); ++n) {
         if (!path.endsWith(QLatin1Char('/')))
             path += QLatin1Char('/');
-        path += level;
+        path += levels.at(n);
         const QFileInfo info(path);
         if (info.isSymLink())
-            return true;
+            return n;
         if (!info.exists())
-            return false;
+            return -1;
     }
-    return false;
+    return -1;
+}
+
+QStringList levelsOf(const QString& relative)
+{
+    return relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+bool LinkOnPathBelow(const QString& root, const QString& relative)
+{
+    return levelsBeforeLink(root, levelsOf(relative)) >= 0;
+}
+
+QString OutputPathRefusal(const QString& root, const QString& relative)
+{
+    if (root.isEmpty())
+        return QStringLiteral("No folder is chosen to write into.");
+    const QStringList levels = levelsOf(relative);
+    if (levels.isEmpty() || relative.startsWith(QLatin1Char('/')) || QDir::isAbsolutePath(relative)
+        || levels.contains(QStringLiteral("..")))
+        return QStringLiteral("The name leads out of the chosen folder, so nothing is written there.");
+    const qsizetype beforeLink = levelsBeforeLink(root, levels);
+    if (beforeLink < 0)
+        return QString();
+    if (beforeLink == levels.size() - 1)
+        return QStringLiteral("A symbolic link has this name; writing through it could land outside the chosen "
+                              "folder, so nothing is written there.");
+    const QString folder = levels.first(beforeLink + 1).join(QLatin1Char('/'));
+    return QStringLiteral("The folder \"%1\" on the way is a symbolic link; writing through it could land outside "
+                          "the chosen folder, so nothing is written there.")
+        .arg(QDir::toNativeSeparators(folder));
 }
 
 bool CreateNewFile(const QString& path, QByteArrayView data, QString* reason)

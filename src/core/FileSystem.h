@@ -20,6 +20,15 @@ bool SameFile(const QString& a, const QString& b);
 // that writing there could land outside root.
 bool LinkOnPathBelow(const QString& root, const QString& relative);
 
+// The check every writer makes before it writes the file root/relative ('/'
+// between levels; root is the folder the user chose and is taken as it is).
+// Returns why the write is refused, for the user: a symbolic link at the name
+// itself (dangling or not) or at a folder level below root, through which the
+// write could land outside root, or a relative path that leaves root by
+// itself. Empty when nothing stands in the way; levels that do not exist yet
+// are fine, because they are made as real folders.
+QString OutputPathRefusal(const QString& root, const QString& relative);
+
 // Creates a file that must not exist yet (not even as a dangling link) and
 // writes data into it; a file that cannot be written whole is removed again.
 bool CreateNewFile(const QString& path, QByteArrayView data, QString* reason);

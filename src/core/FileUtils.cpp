@@ -83,7 +83,9 @@ bool SetDstFileName(AppState& state, int pane, QString* reason)
     if (!first)
         return false;
     StripLstDir(state, *first);
-    dst.FName = NameToPath(*first);
+    // The first "field" of a binary file is no name to show or to write to.
+    if (IsPrintableName(*first))
+        dst.FName = NameToPath(*first);
     return true;
 }
 

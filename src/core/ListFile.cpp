@@ -1,5 +1,8 @@
 #include "ListFile.h"
 
+#include "FileSystem.h"
+#include "FileUtils.h"
+
 #include <QFile>
 
 namespace tobx {
@@ -85,6 +88,54 @@ std::optional<QByteArray> ReadWholeFile(const QString& path, QString* reason)
         return std::nullopt;
     }
     return data;
+}
+
+ListFileWriter::ListFileWriter(const QString& folder, const QString& name)
+    : m_folder(folder)
+    , m_name(name)
+    , m_file(JoinPath(folder, name))
+{
+}
+
+bool ListFileWriter::open(QString* reason)
+{
+    *reason = OutputPathRefusal(m_folder, m_name);
+    if (!reason->isEmpty())
+        return false;
+    if (m_file.open(QIODevice::WriteOnly))
+        return true;
+    *reason = m_file.errorString();
+    return false;
+}
+
+bool ListFileWriter::appendLine(QByteArrayView line, QString* reason)
+{
+    return append(line, reason) && append("\r\n", reason);
+}
+
+bool ListFileWriter::append(QByteArrayView bytes, QString* reason)
+{
+    if (m_file.write(bytes.data(), bytes.size()) == bytes.size())
+        return true;
+    *reason = m_file.errorString();
+    m_file.cancelWriting();
+    return false;
+}
+
+void ListFileWriter::discard()
+{
+    if (!m_file.isOpen())
+        return;
+    m_file.cancelWriting();
+    m_file.commit(); // removes the temporary file at once
+}
+
+bool ListFileWriter::commit(QString* reason)
+{
+    if (m_file.commit())
+        return true;
+    *reason = m_file.errorString();
+    return false;
 }
 
 } // namespace tobx

@@ -4,6 +4,8 @@
 // skipped. An empty line yields one empty field. Quotes have no meaning.
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QSaveFile>
 #include <QString>
 
 #include <optional>
@@ -35,5 +37,33 @@ std::optional<QByteArray> ReadFirstListField(const QString& path, QString* reaso
 
 // The whole file, or nothing with the system's reason.
 std::optional<QByteArray> ReadWholeFile(const QString& path, QString* reason = nullptr);
+
+// Writes the list file of an extraction so that it replaces the old one only
+// when the run reaches its end: the lines go to a temporary file beside it,
+// which takes the list's name in commit(). A run that stops or is cancelled
+// lets the writer go without commit(): a list that was there stays byte for
+// byte, and none is left where none was.
+class ListFileWriter {
+public:
+    // The list folder/name; nothing is written before open().
+    ListFileWriter(const QString& folder, const QString& name);
+
+    // Refuses a link at the list's name, or a name that leads out of the
+    // folder, before anything is written (a temporary file would follow the
+    // link to its target's folder).
+    bool open(QString* reason);
+    // The line and CR LF, through the file's buffer.
+    bool appendLine(QByteArrayView line, QString* reason);
+    bool append(QByteArrayView bytes, QString* reason);
+    // The complete list takes the list's name.
+    bool commit(QString* reason);
+    // The list under construction goes; an old one stays as it was.
+    void discard();
+
+private:
+    QString m_folder;
+    QString m_name;
+    QSaveFile m_file;
+};
 
 } // namespace tobx

@@ -19,6 +19,8 @@ struct Message {
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::Ok;
     MsgResult defaultButton = MsgResult::Ok;
+    // The text is a table whose columns line up only in a fixed-width font.
+    bool fixedPitch = false;
 
     // The title a box shows: its own, or the program's name.
     QString shownTitle() const;

@@ -39,30 +39,39 @@ bool checkIndexName(AppState& state, const QByteArray& indexName)
     return true;
 }
 
-// The index goes below the destination folder and nowhere else: not through a
-// link, not over the list it is built from.
-bool checkOutputPlace(AppState& state, const QByteArray& indexName)
+// Why the index may not be written where the list names it: out of the
+// destination folder, through a link, or over the list it is built from.
+QString outputRefusal(const AppState& state, const QByteArray& indexName)
 {
     const PATHS& dst = state.DstFile[BuildPane];
-    QString why;
-    if (!IsSafeRelativeName(indexName))
-        why = QStringLiteral("The name in the first line of the list leads out of the destination folder.");
-    else if (LinkOnPathBelow(dst.FDir, NameToPath(indexName)))
-        why = QStringLiteral("The path is a symbolic link; it may lead out of the destination folder.");
-    else if (SameFile(dst.FPath, state.SrcFile[BuildPane].FPath))
-        why = QStringLiteral("This is the list file being built from.");
-    else
+    const QString unsafe = UnsafeNameReason(indexName);
+    if (!unsafe.isEmpty())
+        return QStringLiteral("The name in the first line of the list is not a plain name inside the destination folder (")
+            + unsafe + QStringLiteral("): ") + NameForMessage(indexName);
+    const QString refusal = OutputPathRefusal(dst.FDir, NameToPath(indexName));
+    if (!refusal.isEmpty())
+        return refusal;
+    if (SameFile(dst.FPath, state.SrcFile[BuildPane].FPath))
+        return QStringLiteral("This is the list file being built from.");
+    return QString();
+}
+
+bool checkOutputPlace(AppState& state, const QByteArray& indexName)
+{
+    const QString why = outputRefusal(state, indexName);
+    if (why.isEmpty())
         return true;
-    state.showIoError(QStringLiteral("Cannot write the index file"), dst.FPath, why);
+    state.showIoError(QStringLiteral("Cannot write the index file"), state.DstFile[BuildPane].FPath, why);
     return false;
 }
 
-bool agreeToOverwrite(AppState& state)
+// The question names the index as the list spells it.
+bool agreeToOverwrite(AppState& state, const QByteArray& indexName)
 {
     const PATHS& dst = state.DstFile[BuildPane];
     if (GetFileSize(dst.FPath) < 0)
         return true;
-    return state.show(dst.FName + QStringLiteral(" already exist\nDo you want to overwrite it?"),
+    return state.show(NameToText(indexName) + QStringLiteral(" already exist\nDo you want to overwrite it?"),
                       QStringLiteral("File already exist"), MsgIcon::Question, MsgButtons::YesNo, MsgResult::No)
         == MsgResult::Yes;
 }
@@ -140,7 +149,7 @@ Outcome BuildRcIndex(AppState& state)
     StripLstDir(state, indexName);
     if (!checkIndexName(state, indexName) || !checkOutputPlace(state, indexName))
         return Outcome::Stopped;
-    if (!agreeToOverwrite(state))
+    if (!agreeToOverwrite(state, indexName))
         return Outcome::Cancelled;
 
     showRows(state, list.rows);

@@ -171,20 +171,46 @@ std::optional<QByteArray> readIndex(AppState& state, const QString& indexPath)
 std::optional<QString> refusalToWrite(const ExtractRun& run, const QString& path, const QString& name,
                                       const QString& imagePath)
 {
-    if (LinkOnPathBelow(run.destDir, name))
-        return QStringLiteral("The path is a symbolic link; it may lead out of the destination folder.");
+    const QString refusal = OutputPathRefusal(run.destDir, name);
+    if (!refusal.isEmpty())
+        return refusal;
     if (SameFile(path, run.indexPath) || SameFile(path, imagePath))
         return QStringLiteral("This is the index or image file being extracted.");
     return std::nullopt;
 }
 
-bool writeList(const ExtractRun& run, const QByteArray& text, const QString& imagePath)
+// The list's first line must name the index as a build will find it again.
+bool checkListName(AppState& state)
+{
+    const QString indexName = state.SrcFile[ExtractPane].FName;
+    const QString problem = ListNameProblem(indexName);
+    if (problem.isEmpty())
+        return true;
+    state.show(QStringLiteral("The index's name cannot be written into the list file: ") + indexName
+                   + QLatin1Char('\n') + problem
+                   + QStringLiteral("\nA build from that list would name the index differently. "
+                                    "Rename the index and its image and extract them again."),
+               QStringLiteral("ERROR"), MsgIcon::Critical);
+    return false;
+}
+
+// The list goes to a temporary file now and takes its name when the run ends.
+bool startList(const ExtractRun& run, ListFileWriter& list, const QByteArray& text, const QString& imagePath)
 {
     const QString name = run.state.DstFile[ExtractPane].FName;
     QString reason;
     if (const std::optional<QString> refusal = refusalToWrite(run, run.listPath, name, imagePath))
         reason = *refusal;
-    else if (WriteWholeFile(run.listPath, text, &reason))
+    else if (list.open(&reason) && list.append(text, &reason))
+        return true;
+    run.state.showIoError(QStringLiteral("Cannot write the list file"), run.listPath, reason);
+    return false;
+}
+
+bool commitList(const ExtractRun& run, ListFileWriter& list)
+{
+    QString reason;
+    if (list.commit(&reason))
         return true;
     run.state.showIoError(QStringLiteral("Cannot write the list file"), run.listPath, reason);
     return false;
@@ -259,7 +285,7 @@ void reportPastImage(AppState& state, const QList<QByteArray>& fileNames)
                QString(), MsgIcon::Exclamation);
 }
 
-Outcome extractEntries(const ExtractRun& run, const EntryTable& table, QFile& image)
+Outcome extractEntries(const ExtractRun& run, const EntryTable& table, QFile& image, ListFileWriter& list)
 {
     const qint64 imageSize = image.size();
     FilePiece content;
@@ -279,6 +305,8 @@ Outcome extractEntries(const ExtractRun& run, const EntryTable& table, QFile& im
         if (result == EntryResult::Failed)
             return Outcome::Stopped;
     }
+    if (!commitList(run, list))
+        return Outcome::Stopped;
     reportPastImage(run.state, pastImage);
     run.state.showDone(QStringLiteral("EXTRACT DONE ("));
     return Outcome::Done;
@@ -299,22 +327,23 @@ Outcome ExtractRcArchive(AppState& state, const RcTweakModel& tweaks)
                          state.DstFile[ExtractPane].FDir};
 
     const std::optional<QByteArray> index = readIndex(state, run.indexPath);
-    if (!index)
+    if (!index || !checkListName(state))
         return Outcome::Stopped;
     const EntryTable table = buildTable(run, *index);
     const QString imagePath = RcImagePath(run.indexPath);
-    if (!writeList(run, RcListText(state, table), imagePath))
+    ListFileWriter list(run.destDir, state.DstFile[ExtractPane].FName);
+    if (!startList(run, list, RcListText(state, table), imagePath))
         return Outcome::Stopped;
     reportLeftOut(state, table.recordsLeftOut);
     if (state.CreateLstOnly)
-        return Outcome::Done;
+        return commitList(run, list) ? Outcome::Done : Outcome::Stopped;
 
     QFile image(imagePath);
     if (!image.open(QIODevice::ReadOnly)) {
         state.showIoError(QStringLiteral("Cannot open the image file"), imagePath, image.errorString());
         return Outcome::Stopped;
     }
-    return extractEntries(run, table, image);
+    return extractEntries(run, table, image, list);
 }
 
 } // namespace tobx

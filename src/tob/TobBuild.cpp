@@ -28,7 +28,18 @@ struct ListItem {
     QString path;
     bool accepted = false;
     quint32 size = 0;
+    QString refusal = QString(); // why an unsafe name or a link on its way kept it out
 };
+
+// The name as the list spells it; an unsafe one or one reached through a link
+// also says why it stays out.
+QString skipText(const ListItem& item)
+{
+    QString text = NameForMessage(item.name) + QStringLiteral(" - should be not added to archive - skipped");
+    if (!item.refusal.isEmpty())
+        text += QStringLiteral("\n(") + item.refusal + QLatin1Char(')');
+    return text;
+}
 
 class TobBuild {
 public:
@@ -40,7 +51,7 @@ private:
     bool checkFirstField();
     bool checkPaths();
     bool planEntries();
-    std::optional<qint64> acceptedSize(const QByteArray& name, const QString& relative, const QString& path);
+    std::optional<qint64> acceptedSize(ListItem& item, const QString& relative);
     bool writeArchive();
     bool writeContents(QSaveFile& archive);
     bool writeBytes(QSaveFile& archive, QByteArrayView bytes);
@@ -74,7 +85,7 @@ Outcome TobBuild::run()
     if (!readList() || !checkFirstField() || !checkPaths() || !planEntries())
         return Outcome::Stopped;
     if (GetFileSize(m_output.FPath) != -1) {
-        const MsgResult answer = m_state.show(m_output.FName + QStringLiteral(" already exist\nDo you want to overwrite it?"),
+        const MsgResult answer = m_state.show(NameToText(m_firstField) + QStringLiteral(" already exist\nDo you want to overwrite it?"),
                                               QStringLiteral("File already exist"), MsgIcon::Question,
                                               MsgButtons::YesNo, MsgResult::No);
         if (answer != MsgResult::Yes)
@@ -130,10 +141,16 @@ bool TobBuild::checkPaths()
     if (m_listFile.FDir.isEmpty() || m_output.FDir.isEmpty())
         return refuse(QStringLiteral("The folder of the list file or the output folder is not known."),
                       QStringLiteral("ERROR"));
-    if (!IsSafeRelativeName(m_firstField))
+    const QString unsafe = UnsafeNameReason(m_firstField);
+    if (!unsafe.isEmpty())
         return refuse(QStringLiteral("The archive name in the first line of the list is not a plain name inside the output folder:\n")
-                          + NameToText(m_firstField),
+                          + NameForMessage(m_firstField) + QStringLiteral("\n(") + unsafe + QLatin1Char(')'),
                       QStringLiteral("ERROR"));
+    const QString refusal = OutputPathRefusal(m_output.FDir, NameToPath(m_firstField));
+    if (!refusal.isEmpty()) {
+        m_state.showIoError(QStringLiteral("Cannot write the archive"), m_output.FPath, refusal);
+        return false;
+    }
     if (SameFile(m_output.FPath, m_listFile.FPath))
         return refuse(QStringLiteral("The archive would replace the list file it is built from:\n")
                           + QDir::toNativeSeparators(m_output.FPath),
@@ -152,7 +169,7 @@ bool TobBuild::planEntries()
             continue;
         const QString relative = NameToPath(field);
         ListItem item{field, JoinPath(m_listFile.FDir, relative)};
-        if (const std::optional<qint64> size = acceptedSize(item.name, relative, item.path)) {
+        if (const std::optional<qint64> size = acceptedSize(item, relative)) {
             if (*size > kLargestEntry) {
                 m_state.show(NameToText(item.name), QStringLiteral("File too big"), MsgIcon::Critical);
                 return false;
@@ -170,18 +187,30 @@ bool TobBuild::planEntries()
 // that a build never reads or (with "&Move Files") deletes anything outside
 // it; and never the list itself, whatever spelling or link names it. The one
 // look at the file that decides also gives its size for the directory.
-std::optional<qint64> TobBuild::acceptedSize(const QByteArray& name, const QString& relative, const QString& path)
+std::optional<qint64> TobBuild::acceptedSize(ListItem& item, const QString& relative)
 {
-    const QString text = NameToText(name);
+    const QString text = NameToText(item.name);
     if (text.compare(m_companionList, Qt::CaseInsensitive) == 0 || text.compare(m_listFile.FName, Qt::CaseInsensitive) == 0)
         return std::nullopt;
-    if (!IsSafeRelativeName(name) || m_folders.prepareFolders(relative, false) != FolderGuard::Verdict::Ready)
+    item.refusal = UnsafeNameReason(item.name);
+    if (!item.refusal.isEmpty())
         return std::nullopt;
-    const PathFacts facts = LookAt(path);
+    switch (m_folders.prepareFolders(relative, false)) {
+    case FolderGuard::Verdict::Ready:
+        break;
+    case FolderGuard::Verdict::ThroughLink:
+        item.refusal = QStringLiteral("a symbolic link on the way");
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+    const PathFacts facts = LookAt(item.path);
+    if (facts.kind == PathKind::Link)
+        item.refusal = QStringLiteral("a symbolic link");
     if (facts.kind != PathKind::File)
         return std::nullopt;
     // Only a file of the list's size can be the list under another name.
-    if (facts.size == m_listSize && SameFile(path, m_listFile.FPath))
+    if (facts.size == m_listSize && SameFile(item.path, m_listFile.FPath))
         return std::nullopt;
     return facts.size;
 }
@@ -214,8 +243,7 @@ bool TobBuild::writeContents(QSaveFile& archive)
         return false;
     for (const ListItem& item : std::as_const(m_items)) {
         if (!item.accepted)
-            m_state.show(NameToText(item.name) + QStringLiteral(" - should be not added to archive - skipped"),
-                         QStringLiteral("Skip"), MsgIcon::Information);
+            m_state.show(skipText(item), QStringLiteral("Skip"), MsgIcon::Information);
         else if (!appendContent(archive, item))
             return false;
     }

@@ -4,6 +4,7 @@
 #include "TobFiles.h"
 #include "core/FileSystem.h"
 #include "core/FileUtils.h"
+#include "core/ListFile.h"
 #include "core/Names.h"
 #include "core/StringConcat.h"
 
@@ -26,7 +27,9 @@ const QString kArchiveEntryText = QStringLiteral(
 
 const QString kRefusedText = QStringLiteral(
     "These entries were not extracted, because they would not land inside the destination folder "
-    "(empty name, absolute path, drive letter, \".\", \"..\" or empty folder level, or a link on the way):");
+    "or their names cannot be written safely:");
+const QString kLinkReason = QStringLiteral("a symbolic link on the way");
+const QString kLeftOutOfList = QStringLiteral(", left out of the list too");
 
 // A long list of refused names would make a box taller than the screen.
 constexpr qsizetype kRefusedNamesShown = 30;
@@ -49,13 +52,13 @@ private:
     Decision handleEntry(const TobDirEntry& entry);
     bool appendListLine(QByteArrayView name);
     qsizetype addResultItem(QByteArrayView name);
+    void refuse(QByteArrayView name, const QString& reason);
     Decision decide(QByteArrayView name, const QString& relative, const QString& target);
     Decision askAboutExisting(QByteArrayView name, const QString& target);
     bool writeEntry(qint64 position, quint32 size, const QString& target, Decision how);
-    bool flushList();
     bool fail(const QString& what, const QString& path, const QString& reason);
     Outcome cancel();
-    bool closeList();
+    bool commitList();
     void reportDamage(const QString& problem);
     void reportRefused();
 
@@ -63,14 +66,15 @@ private:
     const PATHS& m_source;
     const PATHS& m_destination;
     QFile m_archive;
-    QFile m_list;
+    ListFileWriter m_list;
     QByteArray m_directory;
     qint64 m_archiveSize = 0;
     qint64 m_dataPosition = 0;
     StringConcat m_name;
     FolderGuard m_folders;
     FilePiece m_content;
-    QList<QByteArray> m_refused;
+    // Each refused name with the reason it was refused.
+    QList<std::pair<QByteArray, QString>> m_refused;
 };
 
 TobExtraction::TobExtraction(AppState& state)
@@ -78,7 +82,7 @@ TobExtraction::TobExtraction(AppState& state)
     , m_source(state.SrcFile[ExtractPane])
     , m_destination(state.DstFile[ExtractPane])
     , m_archive(m_source.FPath)
-    , m_list(m_destination.FPath)
+    , m_list(m_destination.FDir, m_destination.FName)
     , m_folders(m_destination.FDir)
 {
     m_name.lngAllocSize = kNameStep;
@@ -102,7 +106,7 @@ Outcome TobExtraction::run()
             break;
         }
     }
-    if (!closeList())
+    if (!commitList())
         return Outcome::Stopped;
     reportRefused();
     m_state.showDone(QStringLiteral("EXTRACT DONE ("));
@@ -164,15 +168,24 @@ bool TobExtraction::checkDestination()
     return false;
 }
 
+// The list replaces whatever has its name when the run ends, but a link there
+// is refused, not followed and not removed, so that the list never lands
+// outside the destination. Its first line must name the archive as a build
+// will find it again.
 bool TobExtraction::createListFile()
 {
-    // The list replaces whatever has its name, but a link there is removed,
-    // not followed, so that the list never lands outside the destination.
-    if (LookAt(m_destination.FPath).kind == PathKind::Link && !QFile::remove(m_destination.FPath))
-        return fail(QStringLiteral("Cannot replace the list file"), m_destination.FPath,
-                    QStringLiteral("The link of that name cannot be removed."));
-    if (!m_list.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(QStringLiteral("Cannot create the list file"), m_destination.FPath, m_list.errorString());
+    const QString nameProblem = ListNameProblem(m_source.FName);
+    if (!nameProblem.isEmpty()) {
+        m_state.show(QStringLiteral("The archive's name cannot be written into the list file: ") + m_source.FName
+                         + QLatin1Char('\n') + nameProblem
+                         + QStringLiteral("\nA build from that list would name the archive differently. "
+                                          "Rename the archive and extract it again."),
+                     QStringLiteral("ERROR"), MsgIcon::Critical);
+        return false;
+    }
+    QString reason;
+    if (!m_list.open(&reason))
+        return fail(QStringLiteral("Cannot create the list file"), m_destination.FPath, reason);
     return appendListLine(PathToName(m_source.FName)) && appendListLine(QByteArrayView());
 }
 
@@ -181,6 +194,12 @@ TobExtraction::Decision TobExtraction::handleEntry(const TobDirEntry& entry)
     m_name.lngUsed = 0;
     m_name.Add(entry.name);
     const QByteArray name = m_name.GetStr();
+    // Such a name would split or blur its line, so the list cannot carry it.
+    if (HasControlByte(name)) {
+        refuse(name, UnsafeNameReason(name) + kLeftOutOfList);
+        m_dataPosition += entry.size;
+        return Decision::Skip;
+    }
     if (!appendListLine(name))
         return Decision::Stop;
     const qsizetype row = addResultItem(name);
@@ -199,14 +218,10 @@ TobExtraction::Decision TobExtraction::handleEntry(const TobDirEntry& entry)
     return decision;
 }
 
-// The list is written through the file's buffer and flushed whenever the run
-// pauses for the user or ends, so that every name written so far is on disk
-// then, without a system call for each of thousands of names.
 bool TobExtraction::appendListLine(QByteArrayView name)
 {
-    if (m_list.write(name.data(), name.size()) == name.size() && m_list.write("\r\n", 2) == 2)
-        return true;
-    return fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, m_list.errorString());
+    QString reason;
+    return m_list.appendLine(name, &reason) || fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, reason);
 }
 
 qsizetype TobExtraction::addResultItem(QByteArrayView name)
@@ -221,17 +236,23 @@ qsizetype TobExtraction::addResultItem(QByteArrayView name)
     return row;
 }
 
+void TobExtraction::refuse(QByteArrayView name, const QString& reason)
+{
+    m_refused.append({name.toByteArray(), reason});
+}
+
 TobExtraction::Decision TobExtraction::decide(QByteArrayView name, const QString& relative, const QString& target)
 {
-    if (!IsSafeRelativeName(name)) {
-        m_refused.append(name.toByteArray());
+    const QString unsafe = UnsafeNameReason(name);
+    if (!unsafe.isEmpty()) {
+        refuse(name, unsafe);
         return Decision::Skip;
     }
     switch (m_folders.prepareFolders(relative, true)) {
     case FolderGuard::Verdict::Ready:
         break;
     case FolderGuard::Verdict::ThroughLink:
-        m_refused.append(name.toByteArray());
+        refuse(name, kLinkReason);
         return Decision::Skip;
     case FolderGuard::Verdict::Missing:
     case FolderGuard::Verdict::Blocked:
@@ -239,14 +260,18 @@ TobExtraction::Decision TobExtraction::decide(QByteArrayView name, const QString
         fail(QStringLiteral("Cannot create the folder"), m_folders.failedPath(), m_folders.reason());
         return Decision::Stop;
     }
+    // The new list is not on disk before the run ends, so its name is guarded
+    // by spelling too.
+    if (relative == m_destination.FName)
+        return askAboutExisting(name, m_destination.FPath);
     switch (LookAt(target).kind) {
     case PathKind::Missing: // neither the list nor the archive, then
         return Decision::Create;
     case PathKind::Link:
-        m_refused.append(name.toByteArray());
+        refuse(name, kLinkReason);
         return Decision::Skip;
     default:
-        return flushList() ? askAboutExisting(name, target) : Decision::Stop;
+        return askAboutExisting(name, target);
     }
 }
 
@@ -254,7 +279,7 @@ TobExtraction::Decision TobExtraction::decide(QByteArrayView name, const QString
 // hard link, must not overwrite the list under construction or the archive.
 TobExtraction::Decision TobExtraction::askAboutExisting(QByteArrayView name, const QString& target)
 {
-    if (SameFile(target, m_destination.FPath)) {
+    if (target == m_destination.FPath || SameFile(target, m_destination.FPath)) {
         m_state.show(kListEntryText, QStringLiteral("Info"), MsgIcon::Information);
         return Decision::Skip;
     }
@@ -290,15 +315,11 @@ bool TobExtraction::writeEntry(qint64 position, quint32 size, const QString& tar
     return written || fail(QStringLiteral("Cannot write the file"), target, reason);
 }
 
-bool TobExtraction::flushList()
-{
-    return m_list.flush() || fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, m_list.errorString());
-}
-
-// Every file of the run is closed before the user hears of the failure.
+// Every file of the run is closed before the user hears of the failure; the
+// list under construction goes, an old one stays as it was.
 bool TobExtraction::fail(const QString& what, const QString& path, const QString& reason)
 {
-    m_list.close();
+    m_list.discard();
     m_archive.close();
     m_state.showIoError(what, path, reason);
     return false;
@@ -306,17 +327,14 @@ bool TobExtraction::fail(const QString& what, const QString& path, const QString
 
 Outcome TobExtraction::cancel()
 {
-    m_list.close();
-    m_list.remove();
+    m_list.discard();
     return Outcome::Cancelled;
 }
 
-bool TobExtraction::closeList()
+bool TobExtraction::commitList()
 {
-    m_list.close();
-    if (m_list.error() == QFileDevice::NoError)
-        return true;
-    return fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, m_list.errorString());
+    QString reason;
+    return m_list.commit(&reason) || fail(QStringLiteral("Cannot write the list file"), m_destination.FPath, reason);
 }
 
 void TobExtraction::reportDamage(const QString& problem)
@@ -332,8 +350,9 @@ void TobExtraction::reportRefused()
         return;
     QString text = kRefusedText;
     for (qsizetype i = 0; i < m_refused.size() && i < kRefusedNamesShown; ++i) {
-        const QByteArray& name = m_refused.at(i);
-        text += QLatin1Char('\n') + (name.isEmpty() ? QStringLiteral("(empty name)") : NameToText(name));
+        const auto& [name, reason] = m_refused.at(i);
+        text += QLatin1Char('\n')
+            + (name.isEmpty() ? QStringLiteral("(empty name)") : NameForMessage(name) + QStringLiteral("  (") + reason + QLatin1Char(')'));
     }
     if (m_refused.size() > kRefusedNamesShown)
         text += QStringLiteral("\n... and %1 more").arg(m_refused.size() - kRefusedNamesShown);

@@ -52,9 +52,9 @@ QByteArray Tob1ToJpeg(const AppState& state, QByteArrayView picture)
 
 Outcome ConvertTob1Picture(AppState& state, const QString& chosenPath, const QString& bareName)
 {
-    const QString refusal = Tob1Refusal(bareName, GetFileSize(chosenPath));
-    if (!refusal.isEmpty()) {
-        state.show(refusal);
+    const QString nameOrSize = Tob1Refusal(bareName, GetFileSize(chosenPath));
+    if (!nameOrSize.isEmpty()) {
+        state.show(nameOrSize);
         return Outcome::Stopped;
     }
     const QString outputPath = Tob1OutputPath(chosenPath);
@@ -64,6 +64,13 @@ Outcome ConvertTob1Picture(AppState& state, const QString& chosenPath, const QSt
                        + QDir::toNativeSeparators(chosenPath)
                        + QStringLiteral("\nChoose a .toj picture."),
                    QStringLiteral("ERROR"), MsgIcon::Critical);
+        return Outcome::Stopped;
+    }
+    // The picture goes beside the chosen file, and never through a link there.
+    const QFileInfo output(outputPath);
+    const QString refusal = OutputPathRefusal(output.path(), output.fileName());
+    if (!refusal.isEmpty()) {
+        state.showIoError(QStringLiteral("Cannot write the file"), outputPath, refusal);
         return Outcome::Stopped;
     }
     if (!confirmReplace(state, outputPath))

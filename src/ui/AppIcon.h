@@ -3,8 +3,8 @@
 
 namespace tobx {
 
-// The program's icon: an archive crate with an arrow leaving it, drawn at
-// every size a window manager asks for.
+// The program's icon: an archive crate with an arrow leaving it, the same
+// picture the desktop entry shows, at every size a window manager asks for.
 QIcon AppIcon();
 
 } // namespace tobx

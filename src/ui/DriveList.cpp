@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QStorageInfo>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -25,11 +27,18 @@ bool liesUnder(const QString& folder, const QString& root)
 DriveList::DriveList(QWidget* parent)
     : QComboBox(parent)
 {
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    // Completing a typed path with the names of the volumes only gets in the way.
+    setCompleter(nullptr);
+    // A path dropped here goes to the pane, as anywhere else on it.
+    lineEdit()->setAcceptDrops(false);
     reload();
     connect(this, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_quiet)
             Q_EMIT driveChanged();
     });
+    connect(lineEdit(), &QLineEdit::returnPressed, this, [this] { Q_EMIT folderTyped(typedFolder()); });
 }
 
 void DriveList::reload()
@@ -90,6 +99,22 @@ void DriveList::showVolumeOf(const QString& folder)
     m_quiet = true;
     setCurrentIndex(index);
     m_quiet = false;
+}
+
+void DriveList::showFolder(const QString& folder)
+{
+    showVolumeOf(folder);
+    setEditText(QDir::toNativeSeparators(folder));
+}
+
+QString DriveList::typedFolder() const
+{
+    QString typed = lineEdit()->text().trimmed();
+    if (typed.startsWith(QLatin1String("file:")))
+        typed = QUrl(typed).toLocalFile();
+    else if (typed == QLatin1String("~") || typed.startsWith(QLatin1String("~/")))
+        typed = QDir::homePath() + typed.mid(1);
+    return QDir::fromNativeSeparators(typed);
 }
 
 } // namespace tobx

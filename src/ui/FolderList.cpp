@@ -134,7 +134,9 @@ void FolderList::rebuild(const QString& highlight)
     for (int level = 0; level < chain.size(); ++level)
         add(chain.at(level), level, open);
     const QDir dir(m_folder);
-    const QStringList subfolders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    // Hidden folders too: games live in ~/.wine and the like.
+    const QStringList subfolders =
+        dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& name : subfolders)
         add(dir.filePath(name), int(chain.size()), closed);
     if (!currentItem())

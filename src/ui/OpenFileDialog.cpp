@@ -1,5 +1,9 @@
 #include "OpenFileDialog.h"
 
+#include "StayOnTop.h"
+
+#include "core/FileSystem.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -27,6 +31,11 @@ InitialFile SplitInitialFile(const QString& initialFile)
     return {slash == 0 ? QStringLiteral("/") : initialFile.left(slash), initialFile.mid(slash + 1)};
 }
 
+QString FirstDialogFolder(const QString& startDir, const QString& programFolder, const QString& home)
+{
+    return SameFile(startDir, programFolder) ? home : startDir;
+}
+
 std::optional<ChosenFile> QtOpenFileDialog::open(const OpenFileRequest& request)
 {
     QFileDialog dialog(m_parent, request.title);
@@ -45,6 +54,7 @@ std::optional<ChosenFile> QtOpenFileDialog::open(const OpenFileRequest& request)
     if (!initial.name.isEmpty())
         dialog.selectFile(initial.name);
 
+    KeepAboveStayOnTopWindows(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList files = dialog.selectedFiles();

@@ -45,6 +45,11 @@ struct InitialFile {
 // Splits an initial file name at its last '/'.
 InitialFile SplitInitialFile(const QString& initialFile);
 
+// Where a file dialog first opens: the folder the program was started from,
+// or the home folder when that is the program's own folder (an installed
+// program would start in /usr/bin).
+QString FirstDialogFolder(const QString& startDir, const QString& programFolder, const QString& home);
+
 class QtOpenFileDialog final : public OpenFileDialog {
 public:
     explicit QtOpenFileDialog(QWidget* parent = nullptr)

@@ -1,6 +1,10 @@
 #include "QtMessageBox.h"
 
+#include "StayOnTop.h"
+
 #include <QApplication>
+#include <QFontDatabase>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -53,16 +57,6 @@ QMessageBox::StandardButtons qtButtons(MsgButtons buttons)
     return QMessageBox::Ok;
 }
 
-// A stay-on-top window (the tweaks dialog) would otherwise cover the box.
-bool stayOnTopWindowShown()
-{
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (const QWidget* window : windows)
-        if (window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
-            return true;
-    return false;
-}
-
 } // namespace
 
 MsgResult QtMessageBox::show(const Message& message)
@@ -72,8 +66,12 @@ MsgResult QtMessageBox::show(const Message& message)
     box.setTextFormat(Qt::PlainText);
     if (QAbstractButton* standard = box.button(qtButton(message.defaultButton)))
         box.setDefaultButton(static_cast<QPushButton*>(standard));
-    if (stayOnTopWindowShown())
-        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    if (message.fixedPitch) {
+        // The path dump pads its labels so that the values line up.
+        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+            label->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    }
+    KeepAboveStayOnTopWindows(&box);
 
     // An operation shows its questions under the wait pointer of the Go
     // button; the box itself takes the normal pointer meanwhile.

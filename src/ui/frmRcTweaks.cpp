@@ -65,7 +65,6 @@ frmRcTweaks::frmRcTweaks(RcTweakModel& model, quint8 rcVersion, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmRcTweaks"));
     setWindowTitle(QStringLiteral("Rollcage Stage II Tweaks"));
-    setFont(FormFont());
     setFixedSize(Twips(4350), Twips(6630));
 
     frmTweaks = placed(new QGroupBox(QStringLiteral("Tweaks"), this), QStringLiteral("frmTweaks"), {120, 90, 4095, 6435});
@@ -86,6 +85,8 @@ frmRcTweaks::frmRcTweaks(RcTweakModel& model, quint8 rcVersion, QWidget* parent)
             connect(option, &QRadioButton::clicked, this, [this, i, o] { opt_Click(i, o); });
         }
     }
+    // A window of its own does not take the main window's font.
+    setFont(FittingFont(this));
     QWidget* previous = nullptr;
     for (int i = 1; i <= RcTweakModel::CheckCount; ++i) {
         const auto chain = [&](QWidget* next) {

@@ -8,27 +8,38 @@
 #include "FormLook.h"
 #include "OpenFileDialog.h"
 #include "QtMessageBox.h"
+#include "OpenFromOutside.h"
 #include "ResultListView.h"
+#include "RunFeedback.h"
+#include "StatusLine.h"
+#include "WindowMemory.h"
 #include "frmRcTweaks.h"
 
 #include "core/Clock.h"
 #include "core/FileSystem.h"
 #include "core/FileUtils.h"
 #include "detect/Dispatch.h"
+#include "detect/QualifySrcFile.h"
 #include "tob1/Tob1Converter.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QScreen>
+#include <QSettings>
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <utility>
 
 namespace tobx {
@@ -58,6 +69,11 @@ constexpr const char* kConverterPattern = "*.toj;*.tob;*.jpg;*.bik";
 constexpr const char* kConverterFilter = "TObrava Jpg (*.toj)|*.toj|TObrava Bik (*.tob)|*.tob|jpg (*.jpg)|*.jpg|"
                                          "bik (*.bik)|*.bik|All supported (*.toj;*.tob;*.jpg;*.bik)|*.toj;*.tob;*.jpg;*.bik";
 
+// The window's default and smallest size, at which every control sits where
+// the control table puts it.
+constexpr int kFormWidth = 601;
+constexpr int kFormHeight = 461;
+
 constexpr const char* kCreateDirFailed =
     "Directory NOT created - already exist or source file not selected or too much directories above.";
 
@@ -75,20 +91,24 @@ QString indexed(const char* name, int index)
     return latin(name) + QLatin1Char('_') + QString::number(index);
 }
 
-template <typename W>
-W* placed(W* widget, const QString& name, int x, int y, int w, int h)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
-
 QLineEdit* pathField(QWidget* parent)
 {
     auto* field = new QLineEdit(parent);
-    // A display: the program sets it, nothing typed there is ever read.
+    // A display: the program sets it, nothing typed there is ever read; a
+    // path dropped on it goes to the pane.
     field->setReadOnly(true);
+    field->setAcceptDrops(false);
     return field;
+}
+
+FileDialogKind sourceDialog(int index)
+{
+    return index == BuildPane ? FileDialogKind::BuildSource : FileDialogKind::ExtractSource;
+}
+
+QString folderOf(const QString& file)
+{
+    return QFileInfo(file).absolutePath();
 }
 
 void showPath(QLineEdit* field, const QString& path)
@@ -127,12 +147,16 @@ frmTobExtractor::frmTobExtractor(const WindowServices& services, QWidget* parent
         clock = m_ownClock.get();
     }
     m_state = std::make_unique<AppState>(*messages, *clock);
+    if (services.settings)
+        m_memory = std::make_unique<WindowMemory>(*services.settings);
 
     setWindowTitle(latin(kDesignedCaption));
     setWindowIcon(AppIcon());
-    setFont(FormFont());
-    setFixedSize(601, 461);
+    setMinimumSize(kFormWidth, kFormHeight);
+    resize(kFormWidth, kFormHeight);
+    setAcceptDrops(true);
     createControls();
+    setFont(FittingFont(this));
     setTabOrders();
     for (int i = 0; i < 2; ++i) {
         m_listViews[i] = std::make_unique<ResultListView>(lstSrcFiles[i]);
@@ -140,7 +164,7 @@ frmTobExtractor::frmTobExtractor(const WindowServices& services, QWidget* parent
     }
     qApp->installEventFilter(this);
     Form_Load();
-    centreOnScreen();
+    restorePlace();
 }
 
 frmTobExtractor::~frmTobExtractor()
@@ -152,6 +176,15 @@ frmTobExtractor::~frmTobExtractor()
     }
     for (ResultList& list : m_state->lstSrcFiles)
         list.setObserver(nullptr);
+}
+
+template <typename W>
+W* frmTobExtractor::placed(W* widget, const QString& name, int x, int y, int w, int h)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(x, y, w, h);
+    m_designed.insert(widget, widget->geometry());
+    return widget;
 }
 
 void frmTobExtractor::createControls()
@@ -179,6 +212,8 @@ void frmTobExtractor::createControls()
         // Operations highlight many lines at once (every entry written).
         lstSrcFiles[i]->setSelectionMode(QAbstractItemView::MultiSelection);
         lstSrcFiles[i]->setUniformItemSizes(true);
+        // In the room the frame leaves below the list.
+        lblStatus[i] = placed(new StatusLine(src), indexed("lblStatus", i), 8, 159, 233, 19);
 
         QGroupBox* dst = new QGroupBox(latin(dstFrameCaptions[i]), panes[i]);
         fraSelectDstDir[i] = placed(dst, indexed("fraSelectDstDir", i), 8, 200, 249, 217);
@@ -193,6 +228,7 @@ void frmTobExtractor::createControls()
         connect(cmdGo[i], &QPushButton::clicked, this, [this, i] { cmdGo_Click(i); });
         connect(drvDst[i], &DriveList::driveChanged, this, [this, i] { drvDst_Change(i); });
         connect(dirDst[i], &FolderList::folderChanged, this, [this, i] { dirDst_Change(i); });
+        connect(drvDst[i], &DriveList::folderTyped, this, [this, i] { openTypedFolder(i); });
         connect(cmdCreateDir[i], &QPushButton::clicked, this, [this, i] { cmdCreateDir_Click(i); });
     }
 
@@ -239,11 +275,16 @@ void frmTobExtractor::Form_Load()
 {
     setWindowTitle(VersionedCaption(windowTitle(), TOBX_VERSION_MAJOR, TOBX_VERSION_MINOR, TOBX_VERSION_PATCH));
     m_state->StartDir = QDir::currentPath();
-    // Both folder lists start at the current folder; opening it runs the
+    // Both folder lists start at the current folder, or at the pane's
+    // remembered destination while it exists; opening it runs the
     // destination handler of each pane, Extract first.
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 2; ++i) {
+        const QString remembered = m_memory ? m_memory->destination(i) : QString();
+        if (!remembered.isEmpty() && dirDst[i]->setCurrentFolder(remembered))
+            continue;
         if (!dirDst[i]->setCurrentFolder(m_state->StartDir))
             dirDst_Change(i);
+    }
 }
 
 void frmTobExtractor::centreOnScreen()
@@ -253,6 +294,82 @@ void frmTobExtractor::centreOnScreen()
         return;
     const QRect area = screen->availableGeometry();
     move(area.center() - QPoint(width() / 2, height() / 2));
+}
+
+void frmTobExtractor::restorePlace()
+{
+    const std::optional<WindowMemory::Place> place = m_memory ? m_memory->windowPlace() : std::nullopt;
+    if (!place) {
+        centreOnScreen();
+        return;
+    }
+    resize(place->size.expandedTo(minimumSize()));
+    // On the screen it was on, or on the main screen when that one is gone;
+    // moved back inside where it would stick out.
+    const QScreen* where = QGuiApplication::screenAt(place->position);
+    if (!where)
+        where = QGuiApplication::primaryScreen();
+    move(where ? PlaceInside(QRect(place->position, size()), where->availableGeometry()) : place->position);
+}
+
+void frmTobExtractor::rememberOnClose()
+{
+    if (!m_memory)
+        return;
+    for (int i = 0; i < 2; ++i)
+        m_memory->setDestination(i, m_state->DstFile[i].FDir);
+    m_memory->setWindowPlace({pos(), size()});
+    m_memory->sync();
+}
+
+void frmTobExtractor::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutControls();
+}
+
+void frmTobExtractor::layoutControls()
+{
+    const int extraWidth = std::max(0, width() - kFormWidth);
+    const int extraHeight = std::max(0, height() - kFormHeight);
+    const std::array<int, 2> paneGrowth{extraWidth / 2, extraWidth - extraWidth / 2};
+    // The result list and the folder list share the extra height.
+    const int srcGrowth = extraHeight / 2;
+    const int dstGrowth = extraHeight - srcGrowth;
+    const auto put = [this](QWidget* control, int dx, int dy, int dw, int dh) {
+        const QRect designed = m_designed.value(control);
+        control->setGeometry(designed.x() + dx, designed.y() + dy, designed.width() + dw, designed.height() + dh);
+    };
+    put(fraExtract, 0, 0, paneGrowth[0], extraHeight);
+    put(fraBuild, paneGrowth[0], 0, paneGrowth[1], extraHeight);
+    for (int i = 0; i < 2; ++i) {
+        const int grow = paneGrowth[i];
+        put(fraSelectSrcFile[i], 0, 0, grow, srcGrowth);
+        put(cmdSelectSrc[i], 0, 0, grow, 0);
+        put(txtSrcPath[i], 0, 0, grow, 0);
+        put(lstSrcFiles[i], 0, 0, grow, srcGrowth);
+        put(lblStatus[i], 0, srcGrowth, grow, 0);
+        put(fraSelectDstDir[i], 0, srcGrowth, grow, dstGrowth);
+        put(drvDst[i], 0, 0, grow, 0);
+        put(dirDst[i], 0, 0, grow, dstGrowth);
+        put(cmdCreateDir[i], 0, dstGrowth, grow, 0);
+        put(txtDstPath[i], 0, dstGrowth, grow, 0);
+        put(cmdGo[i], 0, extraHeight, 0, 0);
+    }
+    for (QWidget* check : {static_cast<QWidget*>(chkUseTweaks), static_cast<QWidget*>(chkCreateLstOnly),
+                           static_cast<QWidget*>(chkMoveFiles)})
+        put(check, 0, extraHeight, 0, 0);
+    // The middle column keeps its buttons beside the parts of the panes they
+    // act on: the path buttons at the foot of the source frames, the
+    // converter in the middle of the destination frames, Exit at the bottom.
+    const int middle = paneGrowth[0];
+    put(cmdAbout, middle, 0, 0, 0);
+    for (int i = 0; i < 2; ++i) {
+        put(cmdShowPaths[i], middle, srcGrowth, 0, 0);
+        put(cmdCopyPaths[i], middle, srcGrowth, 0, 0);
+    }
+    put(cmdTob1cnv, middle, srcGrowth + dstGrowth / 2, 0, 0);
+    put(cmdExit, middle, extraHeight, 0, 0);
 }
 
 template <typename Body>
@@ -299,20 +416,140 @@ void frmTobExtractor::cmdSelectSrc_Click(int index)
         const QString previous = m_state->SrcFile[index].FPath;
         request.initialFile = !previous.isEmpty() && !previous.endsWith(QLatin1Char('/'))
             ? previous
-            : JoinPath(ProgramFolder(), pattern);
+            : JoinPath(firstDialogFolder(sourceDialog(index)), pattern);
         const std::optional<ChosenFile> chosen = m_files->open(request);
         if (!chosen)
             return;
-        SelectSourceFile(*m_state, index, chosen->fullPath, chosen->bareName);
-        showSrcPath(index);
-        dirDst_Change(index);
+        chooseSource(index, chosen->fullPath, chosen->bareName);
     });
+}
+
+void frmTobExtractor::chooseSource(int index, const QString& fullPath, const QString& bareName)
+{
+    SelectSourceFile(*m_state, index, fullPath, bareName);
+    showSrcPath(index);
+    dirDst_Change(index);
+    rememberDialogFolder(sourceDialog(index), fullPath);
+}
+
+QString frmTobExtractor::firstDialogFolder(FileDialogKind dialog) const
+{
+    const QString remembered = m_memory ? m_memory->dialogFolder(dialog) : QString();
+    if (!remembered.isEmpty())
+        return remembered;
+    return FirstDialogFolder(m_state->StartDir, ProgramFolder(), QDir::homePath());
+}
+
+void frmTobExtractor::rememberDialogFolder(FileDialogKind dialog, const QString& chosenFile)
+{
+    if (m_memory)
+        m_memory->setDialogFolder(dialog, folderOf(chosenFile));
+}
+
+void frmTobExtractor::openFiles(const QStringList& paths, int pane)
+{
+    guarded([&] {
+        std::array<bool, 2> taken{};
+        QStringList left;
+        for (const QString& path : paths) {
+            const QFileInfo file(path);
+            // Only an existing file can be chosen in a dialog.
+            if (!file.isFile()) {
+                m_state->show(QStringLiteral("File not found or file is empty or wrong file size."),
+                              QStringLiteral("ERROR"), MsgIcon::Critical);
+                continue;
+            }
+            const int target = pane >= 0 ? pane : PaneForFile(file.absoluteFilePath());
+            if (taken[target]) {
+                left.append(QDir::toNativeSeparators(file.absoluteFilePath()));
+                continue;
+            }
+            taken[target] = true;
+            chooseSource(target, file.absoluteFilePath(), file.fileName());
+        }
+        if (!left.isEmpty())
+            m_state->show(QStringLiteral("Each pane takes one source file; the first one for each pane was chosen. "
+                                         "Not chosen:\n")
+                              + left.join(QLatin1Char('\n')),
+                          QString(), MsgIcon::Information);
+    });
+}
+
+int frmTobExtractor::paneOf(const QWidget* control) const
+{
+    for (const QWidget* w = control; w && w != this; w = w->parentWidget()) {
+        if (w == fraExtract)
+            return ExtractPane;
+        if (w == fraBuild)
+            return BuildPane;
+    }
+    return -1;
+}
+
+void frmTobExtractor::dropPaths(const QStringList& paths, const QWidget* target)
+{
+    if (paths.isEmpty())
+        return;
+    const int pane = paneOf(target);
+    QStringList files;
+    QString folder;
+    for (const QString& path : paths) {
+        if (QFileInfo(path).isDir()) {
+            if (folder.isEmpty())
+                folder = path;
+        } else {
+            files.append(path);
+        }
+    }
+    // A folder becomes the destination of the pane it is dropped on; outside
+    // the panes it has no place.
+    if (pane >= 0 && !folder.isEmpty() && files.isEmpty()) {
+        guarded([&] {
+            if (!dirDst[pane]->setCurrentFolder(folder))
+                showStatus(pane, QStringLiteral("Cannot open the folder ") + QDir::toNativeSeparators(folder));
+        });
+        return;
+    }
+    if (!files.isEmpty())
+        openFiles(files, pane);
+}
+
+void frmTobExtractor::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedPaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmTobExtractor::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!DroppedPaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmTobExtractor::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = DroppedPaths(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    dropPaths(paths, childAt(event->position().toPoint()));
+}
+
+void frmTobExtractor::showStatus(int index, const QString& text)
+{
+    lblStatus[index]->setMessage(text);
+}
+
+QString frmTobExtractor::statusText(int index) const
+{
+    return lblStatus[index]->message();
 }
 
 void frmTobExtractor::cmdGo_Click(int index)
 {
     const WaitCursor wait;
-    guarded([&] { RunPaneOperation(*m_state, index, m_tweaks); });
+    std::optional<PaneRun> run;
+    guarded([&] { run = RunPaneOperation(*m_state, index, m_tweaks); });
     // Also after an error that escaped the operation.
     QDir::setCurrent(m_state->StartDir);
     guarded([&] {
@@ -320,6 +557,10 @@ void frmTobExtractor::cmdGo_Click(int index)
         // The Build pane's output name was read afresh before the build.
         if (index == BuildPane)
             showDstPath(BuildPane);
+        showStatus(index, run ? PaneRunFeedback(*m_state, index, *run) : QStringLiteral("Stopped on an error"));
+        // Folders the run made show up at once.
+        for (FolderList* list : dirDst)
+            list->refresh();
     });
 }
 
@@ -339,7 +580,18 @@ void frmTobExtractor::dirDst_Change(int index)
         const QString folder = dirDst[index]->currentFolder();
         SetDstFolder(*m_state, index, folder);
         showDstPath(index);
-        drvDst[index]->showVolumeOf(folder);
+        drvDst[index]->showFolder(folder);
+    });
+}
+
+void frmTobExtractor::openTypedFolder(int index)
+{
+    guarded([&] {
+        const QString typed = drvDst[index]->typedFolder();
+        if (dirDst[index]->setCurrentFolder(typed))
+            return;
+        showStatus(index, QStringLiteral("No such folder: ") + QDir::toNativeSeparators(typed));
+        drvDst[index]->showFolder(dirDst[index]->currentFolder());
     });
 }
 
@@ -354,7 +606,10 @@ void frmTobExtractor::cmdCreateDir_Click(int index)
             return;
         }
         const QString newDir = dst.FPath.chopped(4);
-        if (!QDir().mkdir(newDir) || !dirDst[index]->setCurrentFolder(newDir)) {
+        // Pressed again: the destination is the folder made the first time,
+        // and a folder of the same name inside it is not what anyone wants.
+        const bool alreadyThere = QDir(dst.FDir).dirName() == QFileInfo(newDir).fileName();
+        if (alreadyThere || !QDir().mkdir(newDir) || !dirDst[index]->setCurrentFolder(newDir)) {
             m_state->show(latin(kCreateDirFailed));
             return;
         }
@@ -401,8 +656,11 @@ void frmTobExtractor::RefreshBuildPane()
 void frmTobExtractor::cmdShowPaths_Click(int index)
 {
     guarded([&] {
-        m_state->show(PathDumpText(*m_state, index, txtSrcPath[index]->text(), txtDstPath[index]->text()),
-                      PathDumpTitle(index));
+        Message dump;
+        dump.text = PathDumpText(*m_state, index, txtSrcPath[index]->text(), txtDstPath[index]->text());
+        dump.title = PathDumpTitle(index);
+        dump.fixedPitch = true;
+        m_state->messages.show(dump);
     });
 }
 
@@ -421,13 +679,18 @@ void frmTobExtractor::cmdTob1cnv_Click()
         request.title = latin(kConverterTitle);
         request.filter = latin(kConverterFilter);
         request.filterIndex = 1;
-        request.initialFile = m_state->CnvPath.isEmpty() ? JoinPath(ProgramFolder(), latin(kConverterPattern))
-                                                         : m_state->CnvPath;
+        request.initialFile = m_state->CnvPath.isEmpty()
+            ? JoinPath(firstDialogFolder(FileDialogKind::Converter), latin(kConverterPattern))
+            : m_state->CnvPath;
         const std::optional<ChosenFile> chosen = m_files->open(request);
         if (!chosen)
             return;
         m_state->CnvPath = chosen->fullPath;
-        ConvertTob1Picture(*m_state, chosen->fullPath, chosen->bareName);
+        rememberDialogFolder(FileDialogKind::Converter, chosen->fullPath);
+        const Outcome outcome = ConvertTob1Picture(*m_state, chosen->fullPath, chosen->bareName);
+        // The converter's pictures are Tobrava I files, which the Extract
+        // pane's dialog lists.
+        showStatus(ExtractPane, ConverterFeedback(outcome, chosen->bareName));
     });
 }
 
@@ -451,9 +714,19 @@ void frmTobExtractor::chkUseTweaks_Click()
             m_tweaksDialog = dialog;
         }
         m_tweaksDialog->setWindowIcon(windowIcon());
-        m_tweaksDialog->move(frameGeometry().topLeft() + QPoint(Twips(kTweaksLeftTwips), Twips(kTweaksTopTwips)));
+        placeTweaksDialog();
         m_tweaksDialog->show();
     });
+}
+
+void frmTobExtractor::placeTweaksDialog()
+{
+    const QPoint wanted = frameGeometry().topLeft() + QPoint(Twips(kTweaksLeftTwips), Twips(kTweaksTopTwips));
+    // The dialog has no frame yet; it will get one like the main window's.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QScreen* where = screen();
+    m_tweaksDialog->move(where ? PlaceInside(QRect(wanted, m_tweaksDialog->size() + frame), where->availableGeometry())
+                               : wanted);
 }
 
 void frmTobExtractor::closeTweaksDialog()
@@ -479,6 +752,7 @@ void frmTobExtractor::chkMoveFiles_Click()
 
 void frmTobExtractor::closeEvent(QCloseEvent* event)
 {
+    rememberOnClose();
     if (chkUseTweaks->isChecked())
         chkUseTweaks->setChecked(false);
     closeTweaksDialog();

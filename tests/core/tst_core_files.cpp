@@ -14,6 +14,8 @@ class CoreFilesTest : public QObject {
 private Q_SLOTS:
     void sameFile();
     void linkBelowDestination();
+    void outputPathRefusal_data();
+    void outputPathRefusal();
     void writeNewFile();
     void replaceKeepsNoOldBytes();
     void failedWriteLeavesNothing();
@@ -45,6 +47,42 @@ void CoreFilesTest::linkBelowDestination()
     QVERIFY(LinkOnPathBelow(h.path("dest"), QStringLiteral("escape/y.txt")));
     QVERIFY(QFile::link(h.path("dest/real/x.txt"), h.path("dest/file-link")));
     QVERIFY(LinkOnPathBelow(h.path("dest"), QStringLiteral("file-link")));
+}
+
+// What the output check says for each place a link can stand.
+void CoreFilesTest::outputPathRefusal_data()
+{
+    QTest::addColumn<QString>("relative");
+    QTest::addColumn<QString>("refusal"); // a part of the text; empty: allowed
+    QTest::newRow("new file") << "new.bin" << QString();
+    QTest::newRow("existing file") << "real/x.txt" << QString();
+    QTest::newRow("new folders") << "new/deeper/y.txt" << QString();
+    QTest::newRow("dangling link") << "dangling" << "A symbolic link has this name";
+    QTest::newRow("link to a file") << "file-link" << "A symbolic link has this name";
+    QTest::newRow("linked folder") << "escape/y.txt" << "The folder \"escape\" on the way is a symbolic link";
+    QTest::newRow("linked folder one level down") << "real/escape/y.txt" << "The folder \"real/escape\" on the way";
+    QTest::newRow("parent level") << "../y.txt" << "leads out of the chosen folder";
+    QTest::newRow("absolute") << "/tmp/y.txt" << "leads out of the chosen folder";
+    QTest::newRow("empty") << "" << "leads out of the chosen folder";
+}
+
+void CoreFilesTest::outputPathRefusal()
+{
+    QFETCH(QString, relative);
+    QFETCH(QString, refusal);
+    Harness h;
+    QTemporaryDir outside;
+    h.write("dest/real/x.txt", "x");
+    QVERIFY(QFile::link(outside.path(), h.path("dest/escape")));
+    QVERIFY(QFile::link(outside.path(), h.path("dest/real/escape")));
+    QVERIFY(QFile::link(outside.filePath("gone"), h.path("dest/dangling")));
+    QVERIFY(QFile::link(h.path("dest/real/x.txt"), h.path("dest/file-link")));
+    const QString said = OutputPathRefusal(h.path("dest"), relative);
+    if (refusal.isEmpty())
+        QCOMPARE(said, QString());
+    else
+        QVERIFY2(said.contains(refusal), qPrintable(said));
+    QVERIFY(OutputPathRefusal(QString(), QStringLiteral("a.txt")).contains(QStringLiteral("No folder")));
 }
 
 void CoreFilesTest::writeNewFile()

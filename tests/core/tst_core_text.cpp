@@ -27,6 +27,12 @@ private Q_SLOTS:
 
     void safeNames_data();
     void safeNames();
+    void unsafeNameReasons_data();
+    void unsafeNameReasons();
+    void namesForMessages_data();
+    void namesForMessages();
+    void namesForLists_data();
+    void namesForLists();
 
     void elapsed_data();
     void elapsed();
@@ -185,6 +191,73 @@ void CoreTextTest::safeNames_data()
     QTest::newRow("empty level") << QByteArray("a\\\\b") << false;
     QTest::newRow("trailing separator") << QByteArray("a\\") << false;
     QTest::newRow("zero byte inside") << QByteArray("a\0b", 3) << false;
+    QTest::newRow("CR LF inside") << QByteArray("a\r\nb.txt") << false;
+    QTest::newRow("tab inside") << QByteArray("a\tb.txt") << false;
+    QTest::newRow("0x1F") << QByteArray("a\x1f") << false;
+    QTest::newRow("blank and 0x7F") << QByteArray("a b\x7f") << true;
+}
+
+// Each refusal says which rule the name breaks.
+void CoreTextTest::unsafeNameReasons_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("safe") << QByteArray("sub\\a.txt") << QString();
+    QTest::newRow("empty") << QByteArray() << "empty name";
+    QTest::newRow("control byte before a parent level") << QByteArray("..\\a\x01") << "a control character (byte below 0x20) in the name";
+    QTest::newRow("absolute") << QByteArray("/a") << "absolute path";
+    QTest::newRow("drive") << QByteArray("C:a") << "drive letter";
+    QTest::newRow("empty level") << QByteArray("a\\\\b") << "empty folder level";
+    QTest::newRow("parent level") << QByteArray("a\\..\\b") << "\"..\" level";
+    QTest::newRow("dot level") << QByteArray(".\\a.txt") << "\".\" level";
+}
+
+void CoreTextTest::unsafeNameReasons()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, reason);
+    QCOMPARE(UnsafeNameReason(name), reason);
+}
+
+void CoreTextTest::namesForMessages_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("plain") << QByteArray("caf\xe9\\a.txt") << QString::fromUtf8("café\\a.txt");
+    QTest::newRow("CR LF") << QByteArray("a\r\nb") << "a<0D><0A>b";
+    QTest::newRow("at both ends") << QByteArray("\x1a\x80\x1f") << QString::fromUtf8("<1A>€<1F>");
+    QTest::newRow("zero byte") << QByteArray("a\0", 2) << "a<00>";
+}
+
+void CoreTextTest::namesForMessages()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, shown);
+    QCOMPARE(NameForMessage(name), shown);
+}
+
+// File names that become a list's first line.
+void CoreTextTest::namesForLists_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("Windows-1252 letters") << QString::fromUtf8("café€.tob") << QString();
+    QTest::newRow("decomposed accent") << QString::fromUtf8("cafe\u0301.tob") << QString();
+    QTest::newRow("letters it lacks") << QString::fromUtf8("日本é日.tob")
+                                      << QString::fromUtf8("A list file holds names in Windows-1252, which has no character for \"日本\".");
+    QTest::newRow("outside the BMP") << QString::fromUtf8("\U0001F600.idx")
+                                     << QString::fromUtf8("A list file holds names in Windows-1252, which has no character for \"\U0001F600\".");
+    QTest::newRow("control character") << QStringLiteral("a\x1a.tob")
+                                       << "The name holds a control character, which a list line cannot carry.";
+}
+
+void CoreTextTest::namesForLists()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, problem);
+    QCOMPARE(ListNameProblem(name), problem);
+    if (problem.isEmpty())
+        QCOMPARE(NameToText(PathToName(name)), name.normalized(QString::NormalizationForm_C));
 }
 
 void CoreTextTest::safeNames()

@@ -80,6 +80,7 @@ private Q_SLOTS:
     void firstLine();
     void overwriteQuestion_data();
     void overwriteQuestion();
+    void overwriteQuestionKeepsTheListSpelling();
     void missingList();
 };
 
@@ -285,6 +286,11 @@ void TestRcBuild::firstLine_data()
                                              << QStringList{mismatch, QStringLiteral("ERROR|RC.idx")} << "";
     QTest::newRow("absolute elsewhere") << "RC.lst" << QByteArray("/tmp/RC.idx")
                                         << QStringList{mismatch, QStringLiteral("ERROR|RC.idx")} << "";
+    QTest::newRow("control bytes") << "RC.lst" << QByteArray("\x1a\x1aRC.idx")
+                                   << QStringList{mismatch, QStringLiteral("ERROR|(a control character (byte below 0x20) in the name): <1A><1A>RC.idx")}
+                                   << "";
+    QTest::newRow("dot level") << "RC.lst" << QByteArray(".\\RC.idx")
+                               << QStringList{mismatch, QStringLiteral("ERROR|(\".\" level): .\\RC.idx")} << "";
 }
 
 void TestRcBuild::firstLine()
@@ -339,6 +345,20 @@ void TestRcBuild::overwriteQuestion()
     QCOMPARE(question.defaultButton, MsgResult::No);
     QCOMPARE(h.read(QStringLiteral("out/RC.idx")), agree ? indexOf(fourRecords()) : QByteArray());
     QCOMPARE(h.state.lstSrcFiles[BuildPane].size(), agree ? 4 : 0);
+}
+
+// The question names the index as the list spells it.
+void TestRcBuild::overwriteQuestionKeepsTheListSpelling()
+{
+    Harness h;
+    h.write(QStringLiteral("out/sub/RC.idx"), "OLD");
+    setUpBuild(h, h.write(QStringLiteral("RC.lst"), "sub\\RC.idx\r\n\r\n" + fourRows()));
+    h.box.expect(QStringLiteral("Just info"), QString());
+    h.box.expect(QStringLiteral("File already exist"), QStringLiteral("sub\\RC.idx already exist\nDo you want to overwrite it?"),
+                 MsgResult::No);
+    QCOMPARE(BuildRcIndex(h.state), Outcome::Cancelled);
+    TOBX_VERIFY_BOXES(h.box);
+    QCOMPARE(h.read(QStringLiteral("out/sub/RC.idx")), QByteArray("OLD"));
 }
 
 void TestRcBuild::missingList()

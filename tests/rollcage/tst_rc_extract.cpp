@@ -74,6 +74,9 @@ private Q_SLOTS:
     void existingListReplacedWithoutAsking();
     void linkInDestinationRefused();
     void destinationMissing();
+    void listReplacedOnlyAtTheEnd_data();
+    void listReplacedOnlyAtTheEnd();
+    void indexNameTheListCannotCarry();
 };
 
 void TestRcExtract::wholeList_data()
@@ -364,7 +367,8 @@ void TestRcExtract::thousandEntriesWidenTheName()
     QVERIFY(h.exists(QStringLiteral("dest/RCIMG.1001")));
 }
 
-// Reported after the list is written; no entry file is written.
+// The run stops before any entry: no entry file, and the list does not take
+// its name, since the run did not reach its end.
 void TestRcExtract::missingImage()
 {
     Harness h;
@@ -376,8 +380,9 @@ void TestRcExtract::missingImage()
     QCOMPARE(ExtractRcArchive(h.state, model), Outcome::Stopped);
     TOBX_VERIFY_BOXES(h.box);
     QCOMPARE(h.box.shown.first().icon, MsgIcon::Critical);
-    QCOMPARE(h.read(QStringLiteral("dest/RC.lst")), expectedListText("RC.IDX", plainRows(pair.records)));
-    QCOMPARE(entryFilesIn(h.path(QStringLiteral("dest"))), QStringList());
+    QVERIFY(!h.exists(QStringLiteral("dest/RC.lst")));
+    QCOMPARE(QDir(h.path(QStringLiteral("dest"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList());
 }
 
 void TestRcExtract::imageFoundDespiteCase()
@@ -510,6 +515,75 @@ void TestRcExtract::destinationMissing()
     TOBX_VERIFY_BOXES(h.box);
     QCOMPARE(h.box.shown.first().icon, MsgIcon::Critical);
     QVERIFY(!h.exists(QStringLiteral("nowhere")));
+}
+
+// The list takes its name only when the run reaches its end: a cancel or a
+// failure leaves an old list byte for byte and no list where none was, and no
+// temporary file either.
+void TestRcExtract::listReplacedOnlyAtTheEnd_data()
+{
+    QTest::addColumn<QByteArray>("oldList"); // null: none
+    QTest::addColumn<QString>("ending");     // "done", "cancel" or "error"
+    const QByteArray old = "RC.IDX\r\n\r\n-, 0, -, RCIMG.000, 1, 2, 3, 4, hand, edited\r\n";
+    for (const QByteArray& oldList : {old, QByteArray()}) {
+        for (const char* ending : {"done", "cancel", "error"})
+            QTest::addRow("%s, %s", oldList.isNull() ? "no old list" : "old list", ending) << oldList << QString::fromLatin1(ending);
+    }
+}
+
+void TestRcExtract::listReplacedOnlyAtTheEnd()
+{
+    QFETCH(QByteArray, oldList);
+    QFETCH(QString, ending);
+    Harness h;
+    const RcPairOnDisk pair = writeRcPair(h, 5, kImageSize, 4);
+    QDir().mkpath(h.path(QStringLiteral("dest")));
+    if (!oldList.isNull())
+        h.write(QStringLiteral("dest/RC.lst"), oldList);
+    h.write(QStringLiteral("dest/RCIMG.001"), "old one");
+    QStringList expected{QStringLiteral("RCIMG.000"), QStringLiteral("RCIMG.001")};
+    if (ending == QLatin1String("error")) {
+        // A link where an entry goes stops the run.
+        QVERIFY(QFile::link(h.path(QStringLiteral("dest/RCIMG.000")), h.path(QStringLiteral("dest/RCIMG.003"))));
+        expected << QStringLiteral("RCIMG.002") << QStringLiteral("RCIMG.003");
+    }
+    setUpExtract(h, pair.indexPath);
+    h.box.expect(QStringLiteral("File Exist"), QStringLiteral("File: RCIMG.001 exist."),
+                 ending == QLatin1String("cancel") ? MsgResult::Cancel : MsgResult::No);
+    if (ending == QLatin1String("error"))
+        h.box.expect(QStringLiteral("ERROR"), QStringLiteral("RCIMG.003"));
+    if (ending == QLatin1String("done"))
+        expectDone(h.box);
+    RcTweakModel model;
+    ExtractRcArchive(h.state, model);
+    TOBX_VERIFY_BOXES(h.box);
+
+    if (ending == QLatin1String("done")) {
+        QCOMPARE(h.read(QStringLiteral("dest/RC.lst")), expectedListText("RC.IDX", plainRows(pair.records)));
+        expected << QStringLiteral("RC.lst") << QStringLiteral("RCIMG.002") << QStringLiteral("RCIMG.003")
+                 << QStringLiteral("RCIMG.004");
+    } else if (!oldList.isNull()) {
+        QCOMPARE(h.read(QStringLiteral("dest/RC.lst")), oldList);
+        expected << QStringLiteral("RC.lst");
+    }
+    expected.sort();
+    QCOMPARE(QDir(h.path(QStringLiteral("dest"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name),
+             expected);
+}
+
+// The list's first line names the index for a later build; Windows-1252 has
+// no letters for this name, so nothing is written.
+void TestRcExtract::indexNameTheListCannotCarry()
+{
+    Harness h;
+    const RcPairOnDisk pair = writeRcPair(h, 5, kImageSize, 4, QString::fromUtf8("src/日本.IDX"));
+    setUpExtract(h, pair.indexPath);
+    h.box.expect(QStringLiteral("ERROR"), QString::fromUtf8("The index's name cannot be written into the list file: 日本.IDX\n"
+                                                            "A list file holds names in Windows-1252, which has no character for \"日本\"."));
+    RcTweakModel model;
+    QCOMPARE(ExtractRcArchive(h.state, model), Outcome::Stopped);
+    TOBX_VERIFY_BOXES(h.box);
+    QCOMPARE(QDir(h.path(QStringLiteral("dest"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestRcExtract)

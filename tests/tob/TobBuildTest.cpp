@@ -122,6 +122,13 @@ private Q_SLOTS:
             << QStringList{"Just info|File name mismatch", "ERROR|not a plain name inside the output folder"} << QString();
         QTest::newRow("archive name with a 0x00") << mod << QByteArray("x\0y.tob", 7) << out
             << QStringList{"Just info|File name mismatch", "ERROR|not a plain name inside the output folder"} << QString();
+        QTest::newRow("archive name with control bytes") << mod << QByteArray("\x1a\x1a\xe9.tob") << out
+            << QStringList{"Just info|File name mismatch",
+                           QString::fromUtf8("ERROR|not a plain name inside the output folder:\n<1A><1A>é.tob\n"
+                                             "(a control character (byte below 0x20) in the name)")}
+            << QString();
+        QTest::newRow("archive name with an empty level") << mod << QByteArray("sub\\\\data.tob") << out
+            << QStringList{"Just info|File name mismatch", "ERROR|sub\\\\data.tob\n(empty folder level)"} << QString();
         QTest::newRow("archive would replace the list") << "mod/data.tob" << QByteArray("data.tob") << "mod"
             << QStringList{"ERROR|The archive would replace the list file it is built from"} << QString();
     }
@@ -225,6 +232,60 @@ private Q_SLOTS:
         expected.sort();
         QCOMPARE(EntriesBelow(h.path(".")), expected);
         QCOMPARE(h.read("mod/data.lst"), list);
+    }
+
+    // An unsafe name, or one reached through a link, is skipped with its reason
+    // under the "Skip" text, the name spelt as the list spells it.
+    void skipReasons_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("text");
+
+        const QString skipped = QStringLiteral(" - should be not added to archive - skipped\n(");
+        QTest::newRow("control byte") << QByteArray("a\x01.txt")
+                                      << "a<01>.txt" + skipped + "a control character (byte below 0x20) in the name)";
+        QTest::newRow("tab inside") << QByteArray("a\tb.txt") << "a<09>b.txt" + skipped + "a control character (byte below 0x20) in the name)";
+        QTest::newRow("parent level") << QByteArray("..\\outside.txt") << "..\\outside.txt" + skipped + "\"..\" level)";
+        QTest::newRow("dot level") << QByteArray(".\\a.txt") << ".\\a.txt" + skipped + "\".\" level)";
+        QTest::newRow("empty level") << QByteArray("sub\\\\a.txt") << "sub\\\\a.txt" + skipped + "empty folder level)";
+        QTest::newRow("folder link") << QByteArray("link\\x.txt") << "link\\x.txt" + skipped + "a symbolic link on the way)";
+        QTest::newRow("file link") << QByteArray("flink.txt") << "flink.txt" + skipped + "a symbolic link)";
+    }
+
+    void skipReasons()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, text);
+
+        Harness h;
+        h.write("mod/a.txt", "A");
+        h.write("mod/sub/a.txt", "S");
+        h.write("outside.txt", "OUT");
+        h.write("outsidedir/x.txt", "X");
+        PrepareBuild(h.state, h, "data.tob\r\n\r\na.txt\r\n" + name + "\r\n");
+        QVERIFY(QFile::link(h.path("outsidedir"), h.path("mod/link")));
+        QVERIFY(QFile::link(h.path("outside.txt"), h.path("mod/flink.txt")));
+        h.box.expect(QStringLiteral("Skip"), text);
+        h.box.expect(kProgram, kDone);
+        QCOMPARE(BuildTobArchive(h.state), Outcome::Done);
+        TOBX_VERIFY_BOXES(h.box);
+        QCOMPARE(h.box.shown.first().text, text);
+        QCOMPARE(h.read("outdir/data.tob"), MakeTobArchive({{"a.txt", "A"}}));
+    }
+
+    // The question names the archive as the list spells it.
+    void overwriteQuestionKeepsTheListSpelling()
+    {
+        Harness h;
+        h.write("mod/a.txt", "A");
+        h.write("outdir/sub/data.tob", "OLD");
+        PrepareBuild(h.state, h, "sub\\data.tob\r\n\r\na.txt\r\n");
+        h.box.expect(QStringLiteral("Just info"), QString());
+        h.box.expect(QStringLiteral("File already exist"), QStringLiteral("sub\\data.tob already exist\nDo you want to overwrite it?"),
+                     MsgResult::No);
+        QCOMPARE(BuildTobArchive(h.state), Outcome::Cancelled);
+        TOBX_VERIFY_BOXES(h.box);
+        QCOMPARE(h.read("outdir/sub/data.tob"), QByteArray("OLD"));
     }
 
     // How list fields become names in the directory.

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QStandardPaths>
 
 namespace tobx::test {
 
@@ -31,12 +32,14 @@ std::optional<ChosenFile> ScriptedFileDialog::open(const OpenFileRequest& reques
     return m_answers.takeFirst();
 }
 
-WindowHarness::WindowHarness(MessageBox* messages)
+WindowHarness::WindowHarness(MessageBox* messages, QSettings* settings)
     : previousFolder(QDir::currentPath())
 {
+    // Whatever a test opens, the user's own settings and folders stay out of it.
+    QStandardPaths::setTestModeEnabled(true);
     QDir::setCurrent(h.dir.path());
     startFolder = QDir::currentPath();
-    window = std::make_unique<frmTobExtractor>(WindowServices{messages ? messages : &h.box, &files, &h.clock});
+    window = std::make_unique<frmTobExtractor>(WindowServices{messages ? messages : &h.box, &files, &h.clock, settings});
 }
 
 WindowHarness::~WindowHarness()

@@ -12,6 +12,8 @@
 #include <QStringList>
 
 #include <memory>
+
+class QSettings;
 #include <optional>
 
 namespace tobx::test {
@@ -34,8 +36,10 @@ private:
 };
 
 struct WindowHarness {
-    // messages: a box of the test's own in place of the scripted h.box.
-    explicit WindowHarness(MessageBox* messages = nullptr);
+    // messages: a box of the test's own in place of the scripted h.box;
+    // settings: a scratch store the window remembers its folders in (none
+    // by default, and never the user's own).
+    explicit WindowHarness(MessageBox* messages = nullptr, QSettings* settings = nullptr);
     ~WindowHarness();
     WindowHarness(const WindowHarness&) = delete;
     WindowHarness& operator=(const WindowHarness&) = delete;

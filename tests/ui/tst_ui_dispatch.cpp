@@ -1,12 +1,14 @@
 // The Go buttons: the dispatch table by source type and pane, the wait
 // pointer and the start folder restored however a run ends, errors that
 // escape an operation, the result lists, and one request from end to end.
+#include "RcSamples.h"
 #include "Samples.h"
 #include "UiTestSupport.h"
 #include "core/Names.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -70,6 +72,7 @@ private Q_SLOTS:
     void resultListMirror_data();
     void resultListMirror();
     void extractCopyBuild();
+    void listOnlyFeedback();
 };
 
 void DispatchTest::dispatchTable_data()
@@ -78,25 +81,26 @@ void DispatchTest::dispatchTable_data()
     QTest::addColumn<QString>("name"); // "" for no source chosen
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QList<Expected>>("boxes");
+    QTest::addColumn<QString>("status"); // the pane's line of feedback afterwards
 
     const Expected unknown{QStringLiteral("TobExtractor"), QStringLiteral("Unknown source file format")};
     const Expected sizeError{QStringLiteral("ERROR"), QStringLiteral("File not found or file is empty or wrong file size.")};
     const Expected notYet{QStringLiteral("TobExtractor"), QStringLiteral("Not implemented yet!")};
 
-    QTest::newRow("unknown file") << 0 << "notes.dat" << padded("hello") << QList<Expected>{unknown};
-    QTest::newRow("unknown file, build pane") << 1 << "notes.dat" << padded("hello") << QList<Expected>{unknown};
-    QTest::newRow("fewer than ten bytes") << 0 << "tiny.tob" << QByteArray("VXBG1") << QList<Expected>{sizeError, unknown};
-    QTest::newRow("nothing chosen") << 1 << "" << QByteArray() << QList<Expected>{sizeError, unknown};
-    QTest::newRow("img without GT20") << 0 << "game.img" << padded("GT21") << QList<Expected>{unknown};
-    QTest::newRow("img with GT20") << 0 << "game.img" << padded("GT20") << QList<Expected>{notYet};
-    QTest::newRow("Tobrava I video") << 0 << "intro.tob" << padded("BIK") << QList<Expected>{notYet};
-    QTest::newRow("Tobrava I picture") << 0 << "title.toj" << padded(QByteArray(1, '\0')) << QList<Expected>{notYet};
-    QTest::newRow("bik in build pane") << 1 << "intro.bik" << padded("BIK") << QList<Expected>{notYet};
-    QTest::newRow("jpg in build pane") << 1 << "photo.jpg" << padded(kJfif) << QList<Expected>{notYet};
-    QTest::newRow("tob list in extract pane") << 0 << "data.lst" << QByteArray("data.tob\r\n\r\na.bin\r\n") << QList<Expected>{};
-    QTest::newRow("rollcage list in extract pane") << 0 << "game.lst" << QByteArray("game.idx\r\n\r\nx\r\n") << QList<Expected>{};
-    QTest::newRow("archive in build pane") << 1 << "data.tob" << padded("VXBG") << QList<Expected>{};
-    QTest::newRow("jpg in extract pane") << 0 << "photo.jpg" << padded(kJfif) << QList<Expected>{};
+    QTest::newRow("unknown file") << 0 << "notes.dat" << padded("hello") << QList<Expected>{unknown} << "Unknown source file format";
+    QTest::newRow("unknown file, build pane") << 1 << "notes.dat" << padded("hello") << QList<Expected>{unknown} << "Unknown source file format";
+    QTest::newRow("fewer than ten bytes") << 0 << "tiny.tob" << QByteArray("VXBG1") << QList<Expected>{sizeError, unknown} << "Unknown source file format";
+    QTest::newRow("nothing chosen") << 1 << "" << QByteArray() << QList<Expected>{sizeError, unknown} << "Unknown source file format";
+    QTest::newRow("img without GT20") << 0 << "game.img" << padded("GT21") << QList<Expected>{unknown} << "Unknown source file format";
+    QTest::newRow("img with GT20") << 0 << "game.img" << padded("GT20") << QList<Expected>{notYet} << "Extraction stopped (2 - Rollcage archive IMaGe)";
+    QTest::newRow("Tobrava I video") << 0 << "intro.tob" << padded("BIK") << QList<Expected>{notYet} << "Extraction stopped (5 - TObrava I Bik)";
+    QTest::newRow("Tobrava I picture") << 0 << "title.toj" << padded(QByteArray(1, '\0')) << QList<Expected>{notYet} << "Extraction stopped (4 - TObrava I Jpg)";
+    QTest::newRow("bik in build pane") << 1 << "intro.bik" << padded("BIK") << QList<Expected>{notYet} << "Build stopped (15 - BIK)";
+    QTest::newRow("jpg in build pane") << 1 << "photo.jpg" << padded(kJfif) << QList<Expected>{notYet} << "Build stopped (14 - JPG)";
+    QTest::newRow("tob list in extract pane") << 0 << "data.lst" << QByteArray("data.tob\r\n\r\na.bin\r\n") << QList<Expected>{} << "Nothing to do in this pane for 11 - Tobrava II LST";
+    QTest::newRow("rollcage list in extract pane") << 0 << "game.lst" << QByteArray("game.idx\r\n\r\nx\r\n") << QList<Expected>{} << "Nothing to do in this pane for 12 - Rollcage LST";
+    QTest::newRow("archive in build pane") << 1 << "data.tob" << padded("VXBG") << QList<Expected>{} << "Nothing to do in this pane for 1 - TOBrava II archive";
+    QTest::newRow("jpg in extract pane") << 0 << "photo.jpg" << padded(kJfif) << QList<Expected>{} << "Nothing to do in this pane for 14 - JPG";
 }
 
 void DispatchTest::dispatchTable()
@@ -105,6 +109,7 @@ void DispatchTest::dispatchTable()
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     QFETCH(QList<Expected>, boxes);
+    QFETCH(QString, status);
     ProbingMessageBox probe;
     WindowHarness w(&probe);
     probe.inner = &w.h.box;
@@ -136,6 +141,9 @@ void DispatchTest::dispatchTable()
     QCOMPARE(QDir::currentPath(), w.startDir());
     QCOMPARE(list->count(), 0);
     QCOMPARE(w.state().lstSrcFiles[pane].size(), 0);
+    // Every run leaves its line of feedback, also where no message came.
+    QCOMPARE(w.window->statusText(pane), status);
+    QCOMPARE(w.window->statusText(1 - pane), QString());
 }
 
 void DispatchTest::escapingErrors_data()
@@ -236,6 +244,16 @@ void DispatchTest::extractCopyBuild()
     w.click("cmdGo_0");
     TOBX_VERIFY_BOXES(w.h.box);
     QCOMPARE(w.control<QListWidget>("lstSrcFiles_0")->count(), entries.size());
+    QCOMPARE(w.window->statusText(ExtractPane), QStringLiteral("data.lst written, %1 entries listed").arg(entries.size()));
+    // The folders the extraction made are listed at once.
+    const QStringList made = QDir(w.path("work")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QVERIFY(!made.isEmpty());
+    const auto* folders = w.control<QListWidget>(QStringLiteral("dirDst_0"));
+    QStringList listed;
+    for (int row = 0; row < folders->count(); ++row)
+        listed.append(folders->item(row)->text());
+    for (const QString& folder : made)
+        QVERIFY2(listed.contains(folder), qPrintable(listed.join(QLatin1Char(' '))));
 
     w.click("cmdCopyPaths_1"); // "=&>"
     QCOMPARE(w.srcPathText(BuildPane), w.path("work/data.lst"));
@@ -251,8 +269,25 @@ void DispatchTest::extractCopyBuild()
     w.click("cmdGo_1");
     TOBX_VERIFY_BOXES(w.h.box);
     QCOMPARE(w.read("games/data.tob"), samples::MakeTobArchive(entries));
+    QCOMPARE(w.window->statusText(BuildPane), QStringLiteral("data.tob written"));
     QVERIFY(!QApplication::overrideCursor());
     QCOMPARE(QDir::currentPath(), w.startDir());
+}
+
+// A Rollcage run that writes only the list ends without a message of its
+// own; its line of feedback says what it wrote.
+void DispatchTest::listOnlyFeedback()
+{
+    WindowHarness w;
+    const QString index = w.path("games/rc.idx");
+    QVERIFY(QDir().mkpath(w.path("games")));
+    QVERIFY(samples::WriteRcPair(index, 20, 4000, 5));
+    w.selectSource(ExtractPane, index);
+    w.click("chkCreateLstOnly");
+    w.click("cmdGo_0");
+    TOBX_VERIFY_BOXES(w.h.box);
+    QVERIFY(QFileInfo::exists(w.path("rc.lst")));
+    QCOMPARE(w.window->statusText(ExtractPane), QStringLiteral("rc.lst written (list only)"));
 }
 
 QTEST_MAIN(DispatchTest)

@@ -58,6 +58,10 @@ private Q_SLOTS:
     void selectSource_data();
     void selectSource();
     void cancelledSelectionChangesNothing();
+    void buildPaneOutputName_data();
+    void buildPaneOutputName();
+    void typedDestination_data();
+    void typedDestination();
     void folderList_data();
     void folderList();
     void driveSelector();
@@ -108,9 +112,10 @@ void PanesTest::sourceDialog()
     QCOMPARE(first.title, title);
     QCOMPARE(first.filter, filter);
     QCOMPARE(first.filterIndex, 4);
-    // The first time in the program's folder with the pattern as the name,
-    // afterwards at the previous choice.
-    QCOMPARE(first.initialFile, JoinPath(ProgramFolder(), pattern));
+    // The first time in the folder the program was started from (not its
+    // own folder) with the pattern as the name, afterwards at the previous
+    // choice.
+    QCOMPARE(first.initialFile, JoinPath(w.startDir(), pattern));
     QCOMPARE(w.files.requests.at(1).initialFile, chosen);
     TOBX_VERIFY_BOXES(w.h.box);
 }
@@ -159,6 +164,83 @@ void PanesTest::selectSource()
     TOBX_VERIFY_BOXES(w.h.box);
 }
 
+void PanesTest::buildPaneOutputName_data()
+{
+    QTest::addColumn<QString>("relative");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("outputName"); // "" for the folder alone
+    QTest::newRow("list file") << "mods/data.lst" << QByteArray("data.tob\r\n\r\na.bin\r\n") << "data.tob";
+    QTest::newRow("accented name in Windows-1252") << "mods/caf.lst" << QByteArray("caf\xE9.tob,x\r\n") << "caf\u00E9.tob";
+    QTest::newRow("Tobrava II archive") << "games/data.tob" << sampleArchive() << "";
+    QTest::newRow("video") << "games/intro.bik" << QByteArray::fromHex("42494B69010200001000") + "ABC\r\n" << "";
+    QTest::newRow("JPEG picture") << "pics/photo.jpg" << QByteArray::fromHex("FFD8FFE000104A46494600") << "";
+    QTest::newRow("undefined Windows-1252 code") << "mods/odd.lst" << QByteArray("a\x81" "b.tob\r\n") << "";
+}
+
+// The first "field" of a binary file is no output name: the Build pane then
+// shows the folder alone, as with no list.
+void PanesTest::buildPaneOutputName()
+{
+    QFETCH(QString, relative);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, outputName);
+    WindowHarness w;
+    w.selectSource(BuildPane, w.write(relative, bytes));
+    QCOMPARE(w.state().DstFile[BuildPane].FName, outputName);
+    QCOMPARE(w.dstPathText(BuildPane), w.startDir() + QLatin1Char('/') + outputName);
+    // F5 reads the list the same way.
+    QTest::keyClick(w.window.get(), Qt::Key_F5);
+    QCOMPARE(w.state().DstFile[BuildPane].FName, outputName);
+    w.h.box.expect(QStringLiteral("Show Paths 1"), QString());
+    w.click("cmdShowPaths_1");
+    TOBX_VERIFY_BOXES(w.h.box);
+    QVERIFY(w.h.box.shown.constFirst().text.contains(" DstFile(1).FName   \"" + outputName + "\"\n"));
+}
+
+void PanesTest::typedDestination_data()
+{
+    // %1 is the start folder, %2 the home folder.
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("opened"); // "" when nothing opens
+    QTest::newRow("hidden folder") << "%1/games/.wine/drive_c" << "%1/games/.wine/drive_c";
+    QTest::newRow("with blanks around it") << "  %1/games  " << "%1/games";
+    QTest::newRow("file URL") << "file://%1/games/.wine" << "%1/games/.wine";
+    QTest::newRow("home folder") << "~" << "%2";
+    QTest::newRow("missing folder") << "%1/games/nowhere" << "";
+    QTest::newRow("a file, not a folder") << "%1/games/data.tob" << "";
+}
+
+void PanesTest::typedDestination()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, opened);
+    WindowHarness w;
+    QVERIFY(QDir().mkpath(w.path("games/.wine/drive_c")));
+    w.write("games/data.tob", sampleArchive());
+    const auto expand = [&](const QString& text) {
+        return QString(text).replace(QLatin1String("%1"), w.startDir()).replace(QLatin1String("%2"), QDir::homePath());
+    };
+    auto* drives = w.control<DriveList>("drvDst_1");
+    w.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+    drives->lineEdit()->setFocus();
+    drives->lineEdit()->selectAll();
+    QTest::keyClicks(drives->lineEdit(), expand(typed));
+    QTest::keyClick(drives->lineEdit(), Qt::Key_Return);
+    TOBX_VERIFY_BOXES(w.h.box);
+    const QString destination = opened.isEmpty() ? w.startDir() : expand(opened);
+    QCOMPARE(w.state().DstFile[BuildPane].FDir, destination);
+    QCOMPARE(w.control<FolderList>("dirDst_1")->currentFolder(), destination);
+    // The field shows the folder opened, or the one kept.
+    QCOMPARE(drives->currentText(), QDir::toNativeSeparators(destination));
+    const QString status = w.window->statusText(BuildPane);
+    if (opened.isEmpty())
+        QVERIFY2(status.startsWith(QLatin1String("No such folder: ")), qPrintable(status));
+    else
+        QCOMPARE(status, QString());
+    QCOMPARE(w.state().DstFile[ExtractPane].FDir, w.startDir());
+}
+
 void PanesTest::cancelledSelectionChangesNothing()
 {
     WindowHarness w;
@@ -184,6 +266,7 @@ void PanesTest::folderList_data()
     QTest::newRow("double click opens") << "double" << "beta" << true;
     QTest::newRow("enter opens the highlighted entry") << "enter" << "beta" << true;
     QTest::newRow("double click on an ancestor") << "double" << "" << true;
+    QTest::newRow("hidden folder listed and opened") << "double" << ".wine" << true;
 }
 
 void PanesTest::folderList()
@@ -194,6 +277,8 @@ void PanesTest::folderList()
     WindowHarness w;
     QDir().mkpath(w.path("alpha"));
     QDir().mkpath(w.path("beta"));
+    if (target.startsWith(QLatin1Char('.')))
+        QDir().mkpath(w.path(target));
     auto* list = w.control<FolderList>("dirDst_1");
     list->refresh();
     w.window->show();
@@ -253,15 +338,21 @@ void PanesTest::createDir_data()
     QTest::addColumn<QString>("existing");    // a folder made beforehand, "" for none
     QTest::addColumn<QString>("created");     // the folder that becomes the destination, "" for the message
     QTest::addColumn<QString>("shownAfter");  // txtDstPath afterwards, below the start folder
+    QTest::addColumn<bool>("pressAgain");     // a second press shows the message and changes nothing
 
-    QTest::newRow("extract pane") << 0 << "games/data.tob" << QByteArray() << "" << "out/data" << "out/data/data.lst";
-    QTest::newRow("folder exists already") << 0 << "games/data.tob" << QByteArray() << "out/data" << "" << "out/data.lst";
-    QTest::newRow("no source chosen") << 0 << "" << QByteArray() << "" << "" << "out/";
-    QTest::newRow("build pane") << 1 << "mods/data.lst" << QByteArray("data.tob") << "" << "out/data" << "out/data/data.tob";
+    QTest::newRow("extract pane") << 0 << "games/data.tob" << QByteArray() << "" << "out/data" << "out/data/data.lst" << false;
+    QTest::newRow("folder exists already") << 0 << "games/data.tob" << QByteArray() << "out/data" << "" << "out/data.lst" << false;
+    QTest::newRow("no source chosen") << 0 << "" << QByteArray() << "" << "" << "out/" << false;
+    QTest::newRow("build pane") << 1 << "mods/data.lst" << QByteArray("data.tob") << "" << "out/data" << "out/data/data.tob" << false;
     QTest::newRow("build pane, parent of a sub-path missing") << 1 << "mods/data.lst" << QByteArray("sub\\data.tob") << ""
-                                                              << "" << "out/sub/data.tob";
+                                                              << "" << "out/sub/data.tob" << false;
     QTest::newRow("build pane, sub-path present") << 1 << "mods/data.lst" << QByteArray("sub\\data.tob") << "out/sub"
-                                                  << "out/sub/data" << "out/sub/data/sub/data.tob";
+                                                  << "out/sub/data" << "out/sub/data/sub/data.tob" << false;
+    QTest::newRow("extract pane, pressed a second time") << 0 << "games/data.tob" << QByteArray() << "" << "out/data"
+                                                         << "out/data/data.lst" << true;
+    QTest::newRow("build pane, sub-path, pressed a second time") << 1 << "mods/data.lst" << QByteArray("sub\\data.tob")
+                                                                 << "out/sub" << "out/sub/data" << "out/sub/data/sub/data.tob"
+                                                                 << true;
 }
 
 void PanesTest::createDir()
@@ -272,6 +363,7 @@ void PanesTest::createDir()
     QFETCH(QString, existing);
     QFETCH(QString, created);
     QFETCH(QString, shownAfter);
+    QFETCH(bool, pressAgain);
     WindowHarness w;
     QVERIFY(QDir().mkpath(w.path("out")));
     if (!existing.isEmpty())
@@ -305,6 +397,16 @@ void PanesTest::createDir()
     if (created == QLatin1String("out/data"))
         QVERIFY(listedFolders(otherList).contains(w.path("out/data")));
     QCOMPARE(w.state().DstFile[1 - pane].FDir, w.path("out"));
+
+    if (!pressAgain)
+        return;
+    const QStringList inside = QDir(w.path(created)).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    w.h.box.expect(QStringLiteral("TobExtractor"), kCreateDirFailed);
+    w.click("cmdCreateDir_" + QString::number(pane));
+    TOBX_VERIFY_BOXES(w.h.box);
+    QCOMPARE(QDir(w.path(created)).entryList(QDir::Dirs | QDir::NoDotAndDotDot), inside);
+    QCOMPARE(w.state().DstFile[pane].FDir, w.path(created));
+    QCOMPARE(w.dstPathText(pane), w.path(shownAfter));
 }
 
 void PanesTest::copyPaths_data()
@@ -467,6 +569,8 @@ void PanesTest::pathDump()
     QCOMPARE(box.text, expected);
     QCOMPARE(box.icon, MsgIcon::None);
     QCOMPARE(box.buttons, MsgButtons::Ok);
+    // The padded labels line up only in a fixed-width font.
+    QVERIFY(box.fixedPitch);
 }
 
 void PanesTest::aboutBox()
@@ -514,6 +618,7 @@ void PanesTest::converter()
     w.click("cmdTob1cnv");
     QCOMPARE(w.state().CnvPath, toj);
     QCOMPARE(w.read("pics/title.jpg"), QByteArray::fromHex("FFD8FFE000104A464946") + picture);
+    QCOMPARE(w.window->statusText(ExtractPane), QStringLiteral("title.jpg written"));
     // Again: the dialog opens on the previous choice, and the older picture
     // is replaced once the user agrees.
     w.h.box.expect(QString(), QStringLiteral("title.jpg"), MsgResult::Yes);
@@ -527,7 +632,7 @@ void PanesTest::converter()
     QCOMPARE(first.filter, QStringLiteral("TObrava Jpg (*.toj)|*.toj|TObrava Bik (*.tob)|*.tob|jpg (*.jpg)|*.jpg|"
                                           "bik (*.bik)|*.bik|All supported (*.toj;*.tob;*.jpg;*.bik)|*.toj;*.tob;*.jpg;*.bik"));
     QCOMPARE(first.filterIndex, 1);
-    QCOMPARE(first.initialFile, JoinPath(ProgramFolder(), QStringLiteral("*.toj;*.tob;*.jpg;*.bik")));
+    QCOMPARE(first.initialFile, JoinPath(w.startDir(), QStringLiteral("*.toj;*.tob;*.jpg;*.bik")));
     QCOMPARE(w.files.requests.at(1).initialFile, toj);
     // The panes are not involved.
     QCOMPARE(w.state().SrcFile[0].FPath, QString());

@@ -6,11 +6,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFontInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 
@@ -49,6 +52,10 @@ private Q_SLOTS:
     void fileDialog_data();
     void fileDialog();
     void fileDialogCancelled();
+    void dialogsAboveTweaks_data();
+    void dialogsAboveTweaks();
+    void fixedPitchText_data();
+    void fixedPitchText();
 };
 
 void ServicesTest::messageBox_data()
@@ -195,6 +202,82 @@ void ServicesTest::fileDialogCancelled()
     whenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     QtOpenFileDialog files;
     QVERIFY(!files.open({QStringLiteral("Select File to convert"), QStringLiteral("x (*.x)|*.x"), 1, h.path(QStringLiteral("*.x"))}));
+}
+
+// A dialog opened while the tweaks dialog is shown joins it above the other
+// windows, so that the tweaks dialog does not hide its buttons.
+void ServicesTest::dialogsAboveTweaks_data()
+{
+    QTest::addColumn<bool>("tweaksShown");
+    QTest::addColumn<bool>("fileDialog"); // else a message box
+    QTest::newRow("file dialog with the tweaks dialog") << true << true;
+    QTest::newRow("file dialog alone") << false << true;
+    QTest::newRow("message box with the tweaks dialog") << true << false;
+    QTest::newRow("message box alone") << false << false;
+}
+
+void ServicesTest::dialogsAboveTweaks()
+{
+    QFETCH(bool, tweaksShown);
+    QFETCH(bool, fileDialog);
+    WindowHarness w;
+    w.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+    if (tweaksShown) {
+        w.click(QStringLiteral("chkUseTweaks"));
+        QVERIFY(w.window->tweaksDialog() && w.window->tweaksDialog()->isVisible());
+    }
+    int onTop = -1;
+    bool aboveTweaks = false; // a dialog of the tweaks dialog, so stacked above it
+    const auto look = [&](QWidget* dialog) {
+        onTop = dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        const QWindow* tweaks = w.window->tweaksDialog() ? w.window->tweaksDialog()->windowHandle() : nullptr;
+        aboveTweaks = tweaks && dialog->windowHandle() && dialog->windowHandle()->transientParent() == tweaks;
+    };
+    if (fileDialog) {
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            look(dialog);
+            dialog->reject();
+        });
+        QtOpenFileDialog files(w.window.get());
+        QVERIFY(!files.open({QStringLiteral("Select Source file to extract / convert"), QStringLiteral("x (*.x)|*.x"), 1,
+                             w.path(QStringLiteral("*.x"))}));
+    } else {
+        whenShown<QMessageBox>([&](QMessageBox* box) {
+            look(box);
+            box->button(QMessageBox::Ok)->click();
+        });
+        QtMessageBox messages(w.window.get());
+        Message note;
+        note.text = QStringLiteral("Not implemented yet!");
+        messages.show(note);
+    }
+    QCOMPARE(onTop, int(tweaksShown));
+    QCOMPARE(aboveTweaks, tweaksShown);
+}
+
+void ServicesTest::fixedPitchText_data()
+{
+    QTest::addColumn<bool>("fixedPitch");
+    QTest::newRow("path dump") << true;
+    QTest::newRow("any other box") << false;
+}
+
+void ServicesTest::fixedPitchText()
+{
+    QFETCH(bool, fixedPitch);
+    int labelFixed = -1;
+    whenShown<QMessageBox>([&](QMessageBox* box) {
+        if (const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+            labelFixed = QFontInfo(label->font()).fixedPitch();
+        box->button(QMessageBox::Ok)->click();
+    });
+    Message dump;
+    dump.text = QStringLiteral(" SrcFile(0).FDir    \"\"\n txtSrcPath(0).Text \"\"");
+    dump.fixedPitch = fixedPitch;
+    QtMessageBox messages;
+    messages.show(dump);
+    QCOMPARE(labelFixed, int(fixedPitch));
 }
 
 QTEST_MAIN(ServicesTest)

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QPointer>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 
 using namespace tobx;
@@ -71,6 +72,8 @@ class TweaksTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void opensPlacedAndOnTop();
+    void keptOnScreen_data();
+    void keptOnScreen();
     void dialogControls_data();
     void dialogControls();
     void enableRules_data();
@@ -106,6 +109,43 @@ void TweaksTest::opensPlacedAndOnTop()
     // The main window stays usable.
     QVERIFY(w.window->isEnabled());
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TweaksTest::keptOnScreen_data()
+{
+    // The main window's corner, from the right and bottom edges of the
+    // screen's available area (negative: from its left and top edges).
+    QTest::addColumn<QPoint>("fromEdges");
+    QTest::addColumn<bool>("clampX");
+    QTest::addColumn<bool>("clampY");
+    QTest::newRow("room on the right") << QPoint(-120, -80) << false << false;
+    QTest::newRow("near the right edge") << QPoint(400, -80) << true << false;
+    QTest::newRow("near the bottom edge") << QPoint(-120, 300) << false << true;
+    QTest::newRow("near both") << QPoint(350, 200) << true << true;
+}
+
+// The dialog keeps its offset from the main window unless that would put it
+// outside the screen's available area; then it moves back just inside.
+void TweaksTest::keptOnScreen()
+{
+    QFETCH(QPoint, fromEdges);
+    QFETCH(bool, clampX);
+    QFETCH(bool, clampY);
+    WindowHarness w;
+    const QRect area = w.window->screen()->availableGeometry();
+    const int x = fromEdges.x() < 0 ? area.left() - fromEdges.x() : area.right() + 1 - fromEdges.x();
+    const int y = fromEdges.y() < 0 ? area.top() - fromEdges.y() : area.bottom() + 1 - fromEdges.y();
+    w.window->move(x, y);
+    w.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+    useTweaks(w)->click();
+    frmRcTweaks* dialog = w.window->tweaksDialog();
+    QVERIFY(dialog);
+    const QPoint offset = w.window->frameGeometry().topLeft() + QPoint(307, 7);
+    const QPoint expected(clampX ? area.right() + 1 - dialog->frameGeometry().width() : offset.x(),
+                          clampY ? area.bottom() + 1 - dialog->frameGeometry().height() : offset.y());
+    QCOMPARE(dialog->pos(), expected);
+    QVERIFY(area.contains(dialog->frameGeometry()));
 }
 
 void TweaksTest::dialogControls_data()

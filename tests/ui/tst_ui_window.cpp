@@ -1,13 +1,17 @@
 // The main window as it opens: caption, controls, tab order, initial state,
-// and the translation of the dialogs' filters into Qt's form.
+// the layout at other sizes, the font, and the translation of the dialogs'
+// filters into Qt's form.
 #include "UiTestSupport.h"
 #include "ui/Diagnostics.h"
+#include "ui/FormLook.h"
 #include "ui/OpenFileDialog.h"
+#include "ui/StatusLine.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QApplication>
 #include <QListWidget>
 #include <QTest>
 
@@ -30,6 +34,14 @@ private Q_SLOTS:
     void nameFilters();
     void splitInitialFile_data();
     void splitInitialFile();
+    void grownLayout_data();
+    void grownLayout();
+    void neverSmallerThanDesigned();
+    void fontFitsCaptions();
+    void placeInside_data();
+    void placeInside();
+    void firstDialogFolder_data();
+    void firstDialogFolder();
 };
 
 void WindowTest::versionedCaption_data()
@@ -61,8 +73,10 @@ void WindowTest::captionCarriesBuildVersion()
                                           .arg(TOBX_VERSION_MINOR)
                                           .arg(TOBX_VERSION_PATCH));
     QVERIFY(!w.window->windowIcon().isNull());
+    // The designed size is the default and the smallest; the window grows.
     QCOMPARE(w.window->size(), QSize(601, 461));
-    QCOMPARE(w.window->minimumSize(), w.window->maximumSize());
+    QCOMPARE(w.window->minimumSize(), QSize(601, 461));
+    QVERIFY(w.window->maximumWidth() > 601 && w.window->maximumHeight() > 461);
 }
 
 void WindowTest::controls_data()
@@ -83,6 +97,7 @@ void WindowTest::controls_data()
     QTest::newRow("cmdSelectSrc_1") << "cmdSelectSrc_1" << "QPushButton" << "Select .lst to build archive or other to convert..."
                                     << "fraSelectSrcFile_1" << QRect(8, 16, 233, 23);
     QTest::newRow("lstSrcFiles_0") << "lstSrcFiles_0" << "QListWidget" << "" << "fraSelectSrcFile_0" << QRect(8, 74, 233, 79);
+    QTest::newRow("lblStatus_1") << "lblStatus_1" << "tobx::StatusLine" << "" << "fraSelectSrcFile_1" << QRect(8, 159, 233, 19);
     QTest::newRow("fraSelectDstDir_0") << "fraSelectDstDir_0" << "QGroupBox" << "Select destination to Extract / Convert files to"
                                        << "fraExtract" << QRect(8, 200, 249, 217);
     QTest::newRow("dirDst_1") << "dirDst_1" << "QListWidget" << "" << "fraSelectDstDir_1" << QRect(8, 42, 233, 111);
@@ -244,6 +259,126 @@ void WindowTest::splitInitialFile()
     const InitialFile split = SplitInitialFile(initial);
     QCOMPARE(split.folder, folder);
     QCOMPARE(split.name, name);
+}
+
+void WindowTest::grownLayout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("grown"); // at 801 x 661: 100 more for each pane, 100 more for each list
+    QTest::newRow("fraExtract") << "fraExtract" << QRect(8, 2, 365, 655);
+    QTest::newRow("fraBuild") << "fraBuild" << QRect(428, 2, 365, 655);
+    QTest::newRow("txtSrcPath_0") << "txtSrcPath_0" << QRect(8, 46, 333, 19);
+    QTest::newRow("lstSrcFiles_1") << "lstSrcFiles_1" << QRect(8, 74, 333, 179);
+    QTest::newRow("lblStatus_0") << "lblStatus_0" << QRect(8, 259, 333, 19);
+    QTest::newRow("fraSelectDstDir_1") << "fraSelectDstDir_1" << QRect(8, 300, 349, 317);
+    QTest::newRow("drvDst_0") << "drvDst_0" << QRect(8, 14, 333, 21);
+    QTest::newRow("dirDst_0") << "dirDst_0" << QRect(8, 42, 333, 211);
+    QTest::newRow("cmdCreateDir_1") << "cmdCreateDir_1" << QRect(8, 260, 333, 21);
+    QTest::newRow("txtDstPath_1") << "txtDstPath_1" << QRect(8, 288, 333, 19);
+    QTest::newRow("cmdGo_0") << "cmdGo_0" << QRect(8, 624, 113, 23);
+    QTest::newRow("chkMoveFiles") << "chkMoveFiles" << QRect(160, 626, 73, 17);
+    QTest::newRow("cmdAbout") << "cmdAbout" << QRect(380, 12, 41, 33);
+    QTest::newRow("cmdShowPaths_0") << "cmdShowPaths_0" << QRect(380, 226, 41, 27);
+    QTest::newRow("cmdCopyPaths_1") << "cmdCopyPaths_1" << QRect(380, 304, 41, 25);
+    QTest::newRow("cmdTob1cnv") << "cmdTob1cnv" << QRect(372, 464, 57, 33);
+    QTest::newRow("cmdExit") << "cmdExit" << QRect(380, 622, 41, 33);
+}
+
+void WindowTest::grownLayout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, grown);
+    WindowHarness w;
+    QWidget* control = w.control<QWidget>(name);
+    QVERIFY(control);
+    const QRect designed = control->geometry();
+    w.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+    w.window->resize(801, 661);
+    QCOMPARE(control->geometry(), grown);
+    // Back at the designed size, every control is where the table puts it.
+    w.window->resize(601, 461);
+    QCOMPARE(control->geometry(), designed);
+}
+
+void WindowTest::neverSmallerThanDesigned()
+{
+    WindowHarness w;
+    w.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+    w.window->resize(300, 200);
+    QCOMPARE(w.window->size(), QSize(601, 461));
+    // An odd extra width: the middle column stays between the panes.
+    w.window->resize(700, 500);
+    const QRect extract = w.control<QWidget>("fraExtract")->geometry();
+    const QRect build = w.control<QWidget>("fraBuild")->geometry();
+    for (const char* name : {"cmdAbout", "cmdShowPaths_0", "cmdCopyPaths_0", "cmdTob1cnv", "cmdExit"}) {
+        const QRect button = w.control<QWidget>(QString::fromLatin1(name))->geometry();
+        // The converter's button touches both frames by design.
+        QVERIFY2(button.left() >= extract.right() && button.right() <= build.left(), name);
+    }
+    QCOMPARE(build.right(), 700 - 9);
+}
+
+void WindowTest::fontFitsCaptions()
+{
+    WindowHarness w;
+    const QFont font = w.window->font();
+    // The application's family, at a size at which every caption fits.
+    QCOMPARE(font.family(), QApplication::font().family());
+    QVERIFY(CaptionsFit(w.window.get(), font));
+    QVERIFY(font.pixelSize() >= 8);
+    // A much larger size would cut captions off, so the check has teeth.
+    QFont large = font;
+    large.setPixelSize(24);
+    QVERIFY(!CaptionsFit(w.window.get(), large));
+    // The tweaks dialog, a window of its own, fits its font as well.
+    w.control<QCheckBox>("chkUseTweaks")->click();
+    QVERIFY(w.window->tweaksDialog());
+    QVERIFY(CaptionsFit(w.window->tweaksDialog(), w.window->tweaksDialog()->font()));
+}
+
+void WindowTest::placeInside_data()
+{
+    QTest::addColumn<QRect>("wanted");
+    QTest::addColumn<QPoint>("placed");
+    // In an area of 1280 x 1000 at the origin.
+    QTest::newRow("inside stays") << QRect(400, 100, 290, 442) << QPoint(400, 100);
+    QTest::newRow("off the right edge") << QRect(1208, 100, 290, 442) << QPoint(990, 100);
+    QTest::newRow("off the bottom") << QRect(100, 800, 290, 442) << QPoint(100, 558);
+    QTest::newRow("off the left and the top") << QRect(-50, -20, 290, 442) << QPoint(0, 0);
+    QTest::newRow("off two edges") << QRect(1200, 900, 290, 442) << QPoint(990, 558);
+    QTest::newRow("larger than the area") << QRect(100, 100, 1400, 1200) << QPoint(0, 0);
+}
+
+void WindowTest::placeInside()
+{
+    QFETCH(QRect, wanted);
+    QFETCH(QPoint, placed);
+    QCOMPARE(PlaceInside(wanted, QRect(0, 0, 1280, 1000)), placed);
+    // An area that does not start at the origin (a panel on the left, a second screen).
+    QCOMPARE(PlaceInside(wanted.translated(1280, 40), QRect(1280, 40, 1280, 1000)), placed + QPoint(1280, 40));
+}
+
+void WindowTest::firstDialogFolder_data()
+{
+    QTest::addColumn<bool>("startedInProgramFolder");
+    QTest::newRow("started elsewhere") << false;
+    QTest::newRow("started in the program's folder") << true;
+}
+
+void WindowTest::firstDialogFolder()
+{
+    QFETCH(bool, startedInProgramFolder);
+    Harness h;
+    const QString program = h.dir.filePath(QStringLiteral("bin"));
+    const QString elsewhere = h.dir.filePath(QStringLiteral("work"));
+    const QString home = h.dir.filePath(QStringLiteral("home"));
+    for (const QString& folder : {program, elsewhere, home})
+        QVERIFY(QDir().mkpath(folder));
+    // The same folder spelt another way is still the program's folder.
+    const QString start = startedInProgramFolder ? program + QStringLiteral("/../bin") : elsewhere;
+    QCOMPARE(FirstDialogFolder(start, program, home), startedInProgramFolder ? home : start);
 }
 
 QTEST_MAIN(WindowTest)
