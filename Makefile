@@ -3,6 +3,7 @@ BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_RUNS ?= 0
 CMAKE_FLAGS ?=
 PREFIX ?=
 
@@ -49,7 +50,7 @@ fuzz:
 	@scripts/install-deps fuzz
 	@test -f $(FUZZ_DIR)/build.ninja || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOBX_FUZZ=ON -DTOBX_BUILD_GUI=OFF
 	cmake --build $(FUZZ_DIR)
-	scripts/fuzz $(FUZZ_DIR) $(FUZZ_SECONDS)
+	scripts/fuzz $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_RUNS)
 
 bench: build
 	@scripts/install-deps bench

@@ -25,6 +25,9 @@ constexpr std::array<std::pair<quint8, const char*>, 10> kLegend{{
     {15, "BIK"},
 }};
 
+// Detection looks at no more of a file than this.
+constexpr qsizetype kHeadSize = 10;
+
 void warn(AppState& state, const char* text)
 {
     state.show(QString::fromLatin1(text));
@@ -34,19 +37,26 @@ void warn(AppState& state, const char* text)
 
 quint8 QualifySrcFile(AppState& state, const QString& path, const QString& ext)
 {
-    if (GetFileSize(path) < 10) {
+    if (GetFileSize(path) < kHeadSize)
+        return QualifySrcHead(state, QByteArrayView(), ext, {});
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return TypeUnknown;
+    const QByteArray head = file.read(kHeadSize);
+    file.close();
+    if (head.size() != kHeadSize)
+        return TypeUnknown;
+    return QualifySrcHead(state, head, ext, [&path] { return ReadFirstListField(path); });
+}
+
+quint8 QualifySrcHead(AppState& state, QByteArrayView head, const QString& ext, const FirstFieldSource& firstField)
+{
+    if (head.size() < kHeadSize) {
         state.show(QStringLiteral("File not found or file is empty or wrong file size."),
                    QStringLiteral("ERROR"), MsgIcon::Critical);
         return TypeUnknown;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return TypeUnknown;
-    const QByteArray head = file.read(10);
-    file.close();
-    if (head.size() != 10)
-        return TypeUnknown;
-
+    head = head.first(kHeadSize);
     if (head.startsWith(state.SrcSig[0])) {
         if (ext != QLatin1String("tob"))
             warn(state, "Extension doesn't match - file qualified as tob archive");
@@ -78,7 +88,7 @@ quint8 QualifySrcFile(AppState& state, const QString& path, const QString& ext)
     if (ext == QLatin1String("img"))
         return head.startsWith(state.SrcSig[5]) ? TypeRcImage : TypeUnknown;
     if (ext == QLatin1String("lst")) {
-        const std::optional<QByteArray> field = ReadFirstListField(path);
+        const std::optional<QByteArray> field = firstField();
         if (!field)
             return TypeUnknown;
         const QByteArray ending = field->right(4).toLower();

@@ -4,7 +4,12 @@
 
 #include "core/AppState.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+
+#include <functional>
+#include <optional>
 
 namespace tobx {
 
@@ -24,6 +29,12 @@ enum FType : quint8 {
 
 // Reads the file, may show its warnings, and returns the FType code.
 quint8 QualifySrcFile(AppState& state, const QString& path, const QString& ext);
+
+// The same decision on bytes in memory: `head` holds the file's first ten
+// bytes (fewer for a file too small), and the first field of a list is asked
+// for only when the extension is "lst".
+using FirstFieldSource = std::function<std::optional<QByteArray>()>;
+quint8 QualifySrcHead(AppState& state, QByteArrayView head, const QString& ext, const FirstFieldSource& firstField);
 
 // "11 - Tobrava II LST"; empty for a code that is not used.
 QString FTypeLegendEntry(quint8 type);

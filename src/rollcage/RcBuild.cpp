@@ -110,8 +110,9 @@ std::optional<RcRecord> recordFor(AppState& state, const QList<RcRow>& rows, qsi
     return RcRecord{values[0], values[1], values[2], values[3]};
 }
 
-// The whole index, or nothing when a row cannot be built.
-std::optional<QByteArray> indexBytes(AppState& state, const QList<RcRow>& rows)
+} // namespace
+
+std::optional<QByteArray> RcIndexFromRows(AppState& state, const QList<RcRow>& rows)
 {
     QByteArray index;
     index.reserve(rows.size() * RcRecordSize);
@@ -123,6 +124,8 @@ std::optional<QByteArray> indexBytes(AppState& state, const QList<RcRow>& rows)
     }
     return index;
 }
+
+namespace {
 
 void showRows(AppState& state, const QList<RcRow>& rows)
 {
@@ -150,7 +153,7 @@ Outcome BuildRcIndex(AppState& state)
         return Outcome::Cancelled;
 
     showRows(state, list.rows);
-    const std::optional<QByteArray> index = indexBytes(state, list.rows);
+    const std::optional<QByteArray> index = RcIndexFromRows(state, list.rows);
     if (!index)
         return Outcome::Stopped;
     const QString outputPath = state.DstFile[BuildPane].FPath;

@@ -24,12 +24,7 @@ constexpr double kMinIndexSize = 8;
 constexpr double kMaxIndexSize = 1048576;
 constexpr int kSemiFullCheck = 3; // chkTweak(3), "Convert Demo to Semi Full version"
 
-// The table the list is written from, and the record each row received.
-struct EntryTable {
-    QList<RcRow> rows;
-    QList<std::optional<RcRecord>> records;
-    qsizetype recordsLeftOut = 0; // semi-full records that land beyond the last row
-};
+using EntryTable = RcEntryTable;
 
 struct ExtractRun {
     AppState& state;
@@ -131,8 +126,9 @@ EntryTable buildTable(const ExtractRun& run, const QByteArray& index)
     return table;
 }
 
-// The list text; every row also goes to the Extract pane's result list.
-QByteArray listText(AppState& state, const EntryTable& table)
+} // namespace
+
+QByteArray RcListText(AppState& state, const RcEntryTable& table)
 {
     QByteArray text = RcListHeader(PathToName(state.SrcFile[ExtractPane].FName));
     const qsizetype rowCount = table.rows.size();
@@ -144,6 +140,13 @@ QByteArray listText(AppState& state, const EntryTable& table)
             text += "\r\n";
     }
     return text;
+}
+
+namespace {
+
+bool semiFullChosen(const AppState& state, const RcTweakModel& tweaks)
+{
+    return state.UseTweaks && tweaks.active(kSemiFullCheck);
 }
 
 std::optional<QByteArray> readIndex(AppState& state, const QString& indexPath)
@@ -376,9 +379,15 @@ Outcome extractEntries(const ExtractRun& run, const EntryTable& table, InputFile
 
 } // namespace
 
+RcEntryTable BuildRcEntryTable(AppState& state, const RcTweakModel& tweaks, const QByteArray& index)
+{
+    const ExtractRun run{state, tweaks, semiFullChosen(state, tweaks), {}, {}, {}};
+    return buildTable(run, index);
+}
+
 Outcome ExtractRcArchive(AppState& state, const RcTweakModel& tweaks)
 {
-    const ExtractRun run{state, tweaks, state.UseTweaks && tweaks.active(kSemiFullCheck),
+    const ExtractRun run{state, tweaks, semiFullChosen(state, tweaks),
                          state.SrcFile[ExtractPane].FPath, state.DstFile[ExtractPane].FPath,
                          state.DstFile[ExtractPane].FDir};
 
@@ -388,7 +397,7 @@ Outcome ExtractRcArchive(AppState& state, const RcTweakModel& tweaks)
     const EntryTable table = buildTable(run, *index);
     const QString imagePath = RcImagePath(run.indexPath);
     ListFileWriter list(run.destDir, state.DstFile[ExtractPane].FName);
-    if (!startList(run, list, listText(state, table), imagePath))
+    if (!startList(run, list, RcListText(state, table), imagePath))
         return Outcome::Stopped;
     reportLeftOut(state, table.recordsLeftOut);
     if (state.CreateLstOnly)

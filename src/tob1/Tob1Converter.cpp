@@ -78,18 +78,36 @@ Outcome writeConverted(AppState& state, const QString& chosenPath, const QString
 
 } // namespace
 
+QString Tob1Refusal(const QString& bareName, double size)
+{
+    if (bareName.size() < kShortestName)
+        return QStringLiteral("extension problem...");
+    if (size < kSmallestPicture) // -1 included: the size cannot be had
+        return QStringLiteral("File too small or...");
+    return QString();
+}
+
+QString Tob1OutputPath(const QString& chosenPath)
+{
+    return chosenPath.chopped(qMin<qsizetype>(3, chosenPath.size())) + QStringLiteral("jpg");
+}
+
+QByteArray Tob1ToJpeg(const AppState& state, QByteArrayView picture)
+{
+    QByteArray jpeg;
+    jpeg.reserve(state.SrcSig[2].size() + picture.size());
+    jpeg.append(state.SrcSig[2]).append(picture);
+    return jpeg;
+}
+
 Outcome ConvertTob1Picture(AppState& state, const QString& chosenPath, const QString& bareName)
 {
-    if (bareName.size() < kShortestName) {
-        state.show(QStringLiteral("extension problem..."));
+    const QString nameOrSize = Tob1Refusal(bareName, GetFileSize(chosenPath));
+    if (!nameOrSize.isEmpty()) {
+        state.show(nameOrSize);
         return Outcome::Stopped;
     }
-    const double size = GetFileSize(chosenPath);
-    if (size < kSmallestPicture) { // -1 included: the size cannot be had
-        state.show(QStringLiteral("File too small or..."));
-        return Outcome::Stopped;
-    }
-    const QString outputPath = chosenPath.chopped(3) + QStringLiteral("jpg");
+    const QString outputPath = Tob1OutputPath(chosenPath);
     // A ".jpg" chosen would be read and then replaced by itself with ten more bytes.
     if (SameFile(outputPath, chosenPath)) {
         state.show(QStringLiteral("The converted picture would replace the chosen file itself:\n")

@@ -1,6 +1,7 @@
 // Source type detection and the dispatch table of the Go buttons.
 #include "TestSupport.h"
 #include "core/FileUtils.h"
+#include "core/ListFile.h"
 #include "detect/Dispatch.h"
 #include "detect/QualifySrcFile.h"
 #include "rollcage/RcTweakModel.h"
@@ -67,18 +68,24 @@ void DetectTest::qualify()
     QFETCH(QByteArray, bytes);
     QFETCH(int, type);
     QFETCH(QString, warning);
-    Harness h;
-    if (!warning.isEmpty())
-        h.box.expect(QString(), warning);
-    const QString path = h.write(name, bytes);
-    QCOMPARE(int(QualifySrcFile(h.state, path, GetFileExt(name))), type);
-    TOBX_VERIFY_BOXES(h.box);
-    if (!warning.isEmpty()) {
-        const Message& box = h.box.shown.constFirst();
-        QCOMPARE(box.text, warning);
-        const bool error = type == 0 && warning.startsWith(QLatin1String("File not found"));
-        QCOMPARE(box.shownTitle(), error ? QStringLiteral("ERROR") : QStringLiteral("TobExtractor"));
-        QCOMPARE(box.icon, error ? MsgIcon::Critical : MsgIcon::None);
+    // The file step and the step on bytes in memory decide alike.
+    for (const bool inMemory : {false, true}) {
+        Harness h;
+        if (!warning.isEmpty())
+            h.box.expect(QString(), warning);
+        const QString path = h.write(name, bytes);
+        const quint8 result = inMemory
+            ? QualifySrcHead(h.state, bytes, GetFileExt(name), [&bytes] { return FirstListField(bytes); })
+            : QualifySrcFile(h.state, path, GetFileExt(name));
+        QCOMPARE(int(result), type);
+        TOBX_VERIFY_BOXES(h.box);
+        if (!warning.isEmpty()) {
+            const Message& box = h.box.shown.constFirst();
+            QCOMPARE(box.text, warning);
+            const bool error = type == 0 && warning.startsWith(QLatin1String("File not found"));
+            QCOMPARE(box.shownTitle(), error ? QStringLiteral("ERROR") : QStringLiteral("TobExtractor"));
+            QCOMPARE(box.icon, error ? MsgIcon::Critical : MsgIcon::None);
+        }
     }
 }
 
