@@ -615,4 +615,4 @@ private Q_SLOTS:
 };
 
 QTEST_APPLESS_MAIN(TobExtractTest)
-#include "TobExtractTest.moc"
+#include "tst_tob_extract.moc"

@@ -427,4 +427,4 @@ private Q_SLOTS:
 };
 
 QTEST_APPLESS_MAIN(TobBuildTest)
-#include "TobBuildTest.moc"
+#include "tst_tob_build.moc"

@@ -115,4 +115,4 @@ private Q_SLOTS:
 };
 
 QTEST_APPLESS_MAIN(TobArchiveTest)
-#include "TobArchiveTest.moc"
+#include "tst_tob_archive.moc"

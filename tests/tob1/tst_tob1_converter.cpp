@@ -108,4 +108,4 @@ private Q_SLOTS:
 };
 
 QTEST_APPLESS_MAIN(Tob1ConverterTest)
-#include "Tob1ConverterTest.moc"
+#include "tst_tob1_converter.moc"
