@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The two commands for every new user: `make run` and `make test`.
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What every fuzz target needs around an operation: a user who agrees to every
 // question, a clock that stands still, and whole-file reads and writes that

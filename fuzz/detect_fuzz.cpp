@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Source type detection on arbitrary first bytes with arbitrary names, in
 // memory: the first byte gives the length of the name (UTF-8, as a dialog may
 // return it), the next one whether the head holds just the first ten bytes or

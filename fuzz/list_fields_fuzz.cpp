@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The field reader of both list kinds on arbitrary list text, in memory, as the
 // builds read a list: the first byte picks the list's folder, the rest is the
 // text. The fields must be those of a plain line-and-comma split, the first

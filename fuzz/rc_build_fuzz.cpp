@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rollcage list reading and index building on arbitrary list text. A build
 // that ends well writes one 16-byte record per complete row, and nothing is
 // ever written outside the destination folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rollcage extraction on arbitrary index and image bytes. The first byte picks
 // the options and tweaks, the next two the index length; the rest of the input
 // is split into the index and the image. Whenever the list is written without

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Rollcage index reader on arbitrary index bytes, in memory, with the
 // content catalogue and every tweak: the first bytes choose the edition the
 // tweaks dialog opens for, whether tweaks are used, and up to eight clicks on

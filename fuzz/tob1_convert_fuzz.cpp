@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Tobrava I converter's step on arbitrary bytes and names, in memory: the
 // first byte gives the length of the chosen name (UTF-8, without the folder
 // separator and 0x00 that no file name holds), the rest is the picture. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Tobrava II header and directory reader on arbitrary archive bytes, in
 // memory, in the order the extraction takes them: the header, then the
 // directory it announces, then every record. What the reader accepts must lie

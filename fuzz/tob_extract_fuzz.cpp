@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Tobrava II extraction of arbitrary archive bytes, every question answered
 // Yes. Whatever the bytes, nothing may appear outside the destination folder,
 // the archive must stay as it was, and a run that ends with its done message

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Tobrava II build from arbitrary list bytes, in a folder with a few files, a
 // link that leads out of it and a file outside it; every question answered
 // Yes, "&Move Files" ticked for inputs of odd length. The list and everything

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Message boxes on a terminal: every box is printed as "TITLE: TEXT"; a
 // question shows its buttons and its default and is answered from --answer,

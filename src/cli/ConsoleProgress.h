@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The progress of a tobx run as one line on standard error, written over and
 // over in place: percentage, entries, bytes and rate. Standard output, where

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The command line: the same operations as the window's buttons, driven by
 // arguments. Returns the exit status: 0 the operation ended normally, 1 a

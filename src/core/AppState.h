@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The state both panes share: path records, signature tables, option flags,
 // result lists, and the services through which operations reach the user.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FileCopy.h"
 
 #include "FileSystem.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Copying byte ranges from one open file into another without mapping either:
 // an entry of an archive into its own file, a source file into an archive.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // File-system helpers behind the operations: identity of two paths, writing a
 // whole file so that it is complete or absent, and guarding a destination

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FileUtils.h"
 
 #include "ListFile.h"

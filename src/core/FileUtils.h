@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Path and number utilities shared by every operation, and the rules that keep
 // each pane's output path in step with its source and destination folder.

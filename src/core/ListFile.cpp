@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ListFile.h"
 
 #include "FileSystem.h"

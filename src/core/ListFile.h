@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading list files. A list is a stream of fields: a field ends at a comma or
 // at the end of a line (CR LF, LF or CR), and blanks before a field are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The one way the operations talk to the user: a modal box with a text, a title,
 // an icon and a set of buttons, answered by the button pressed. The window shows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Names inside archives and list files are bytes in Windows-1252 with '\' as
 // the folder separator. They are kept byte for byte and mapped to a file-system

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How far a run is, and the user's wish to stop it. An operation announces
 // its totals, then passes every entry boundary through next(): that counts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The lines a pane's operation reports, one per handled file or entry, each
 // highlighted or not. The window mirrors it in the pane's list box.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "StringConcat.h"
 
 #include <cstring>

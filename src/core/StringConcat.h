@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A growable buffer for texts built from many short pieces. Room is reserved in
 // whole steps of lngAllocSize, one step more than the shortfall holds, so that

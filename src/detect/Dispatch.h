@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What a pane's Go button does: stamp the start time, empty the pane's result
 // list, type the source, run the operation that belongs to that type in that

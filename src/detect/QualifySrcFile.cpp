@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "QualifySrcFile.h"
 
 #include "core/FileUtils.h"

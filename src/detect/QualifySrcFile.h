@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Source type detection: what kind of file a pane's source is, from its first
 // ten bytes, its extension and, for list files, the first field of its text.

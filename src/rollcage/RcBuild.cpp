@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RcBuild.h"
 
 #include "RcFormat.h"

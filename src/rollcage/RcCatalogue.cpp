@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RcCatalogue.h"
 
 #include <iterator>

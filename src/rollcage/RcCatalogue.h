@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What each entry of a Rollcage Stage II index holds, known by its position
 // alone: a short content type code and a description for the list file. The

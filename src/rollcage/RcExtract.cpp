@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RcExtract.h"
 
 #include "RcCatalogue.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RcFormat.h"
 
 #include "core/FileUtils.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The Rollcage index, image and list file formats as this program reads and
 // writes them. Index records are 16 bytes: offset, length and two words that

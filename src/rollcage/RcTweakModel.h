@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The tweak choices of the "Rollcage Stage II Tweaks" dialog as a model without
 // widgets: five check boxes and three option groups, each with a tick (or

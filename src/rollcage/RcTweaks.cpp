@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RcTweaks.h"
 
 #include "RcTweakModel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The predefined Rollcage Stage II tweaks. A tweak only fills the redirect
 // column of a list row: "-" for none, or the number of the row whose index

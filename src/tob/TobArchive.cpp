@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TobArchive.h"
 
 #include "core/FileUtils.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The Tobrava II archive layout: "VXBG", the directory size D (LE32), D bytes
 // of directory records (name, 0x00, size as LE32), then the contents back to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TobBuild.h"
 
 #include "TobArchive.h"

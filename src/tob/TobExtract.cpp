@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TobExtract.h"
 
 #include "TobArchive.h"

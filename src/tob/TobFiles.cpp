@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TobFiles.h"
 
 #include "core/FileSystem.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // File helpers shared by extraction and build: the folder levels below a root
 // that a run has already proven to be real folders, one look at what stands at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Tob1Converter.h"
 
 #include "core/FileCopy.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "BackgroundRun.h"
 
 #include "CrossThreadMessageBox.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Runs the window's operations on a worker thread, one at a time, while the
 // window's own thread goes on painting and answering. The operation works on

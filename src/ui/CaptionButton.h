@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A push button whose caption wraps onto several lines when it is wider than
 // the button, as the narrow buttons of the middle column need ("Tobrava I

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The message box an operation on the worker thread talks to: every box is
 // handed to the window's thread, shown there by the window's own message box

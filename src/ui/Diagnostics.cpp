@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Diagnostics.h"
 
 #include "detect/QualifySrcFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Texts of the main window that are built rather than typed: the caption with
 // the version, the path dump of a pane and the about box.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The drive selector of a pane: the mounted volumes, the root first. On a
 // system without drive letters the volumes are the mount points. Its field

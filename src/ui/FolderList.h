@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The folder list of a pane, in the manner of a classic folder list box: the
 // current folder with its ancestors above it and its subfolders below, each

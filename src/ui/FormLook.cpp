@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FormLook.h"
 
 #include "CaptionButton.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Measures and fonts of both windows. The layouts are given in pixels (the
 // main window) and twips (the tweaks dialog); the font is the application's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OpenFileDialog.h"
 
 #include "StayOnTop.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The open-file dialog behind a small interface, so that the window's handlers
 // can be driven by a script in tests. Filters are given in the classic form

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OpenFromOutside.h"
 
 #include "core/Clock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Files that reach the window from outside its dialogs: named on the command
 // line, passed by the desktop, or dropped on the window. Each goes to the

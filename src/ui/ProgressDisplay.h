@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The progress of a run on the worker thread, in a small window of its own
 // beside the main window: a bar, the current entry's name, the counts, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "QueuedResultObserver.h"
 
 #include <QMutexLocker>

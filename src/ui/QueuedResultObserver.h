@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Carries what an operation on the worker thread does to a result list over
 // to the window's thread, where the list box's own observer sees it in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Mirrors a pane's result list in its list box while an operation fills it.
 // Operations run without returning to the event loop and may add tens of

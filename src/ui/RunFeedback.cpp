@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RunFeedback.h"
 
 #include "detect/QualifySrcFile.h"

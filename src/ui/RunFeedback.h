@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The one line of feedback that every run leaves in its pane's status line,
 // beside the messages the operation showed itself: what was written, or why

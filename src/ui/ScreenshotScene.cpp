@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window in the state that the pictures in docs/ show: a generated
 // archive chosen and extracted in the Extract pane, its list copied into the
 // Build pane, and (unless --no-tweaks is given) the tweaks dialog open;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One line of feedback under a pane's result list: how the pane's last run
 // ended. A text too long for the line is cut with an ellipsis; the whole

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the desktop program keeps between its runs, in the user's settings:
 // each pane's destination folder, the last folder of each file dialog, and

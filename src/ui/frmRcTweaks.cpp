@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frmRcTweaks.h"
 
 #include "FormLook.h"

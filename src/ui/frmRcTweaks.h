@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // "Rollcage Stage II Tweaks": a modeless window above all others that shows
 // the tweak choices of an RcTweakModel and forwards the user's clicks to it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frmTobExtractor.h"
 
 #include "AppIcon.h"

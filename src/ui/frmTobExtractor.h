@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main window: the Extract pane (0) and the Build pane (1) side by side,
 // the middle column of buttons, and the handlers that connect them to the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The desktop program: one main window; the program ends when it closes.
 //   tobextractor [FILE...]
 // Each file becomes the source of the pane of its type, as if chosen in that

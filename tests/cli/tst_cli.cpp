@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tobx as a user runs it: arguments, printed boxes, answers and exit statuses.
 #include "Samples.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The copy primitive: ranges of open files into new or replaced files, through
 // the kernel's copy or the buffer, and what happens when a source ends early.
 #include "TestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // File identity, links below a destination, and whole-file writes.
 #include "TestSupport.h"
 #include "core/FileSystem.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How a run tells how far it is and learns of a cancel, the figures a display
 // shows, and the answers for all of an overwrite question.
 #include "TestSupport.h"

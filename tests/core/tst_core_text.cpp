@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The string builder, list-field reading, name mapping and the elapsed time.
 #include "core/Clock.h"
 #include "core/ListFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Path, number and output-name utilities.
 #include "TestSupport.h"
 #include "core/FileUtils.h"

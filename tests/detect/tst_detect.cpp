@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Source type detection and the dispatch table of the Go buttons.
 #include "TestSupport.h"
 #include "core/FileUtils.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shared by the extraction and build tests: sample index and image pairs on
 // disk, the pane setup, and the list an extraction should write, worked out

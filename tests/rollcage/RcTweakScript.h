@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the user does in the tweaks dialog, as a short script: "o4" opens it
 // with edition code 4, "c3" clicks chkTweak(3), "s2.3" selects option 3 of

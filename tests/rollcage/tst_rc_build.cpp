@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Building a Rollcage index from a list: round trips, redirects, the reading
 // rules, the first-line checks and every refusal, which must leave an existing
 // index untouched.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The content catalogue: type codes and descriptions by entry number, car
 // names, and the demo-to-full numbering.
 #include "rollcage/RcCatalogue.h"

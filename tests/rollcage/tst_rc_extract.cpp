@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Extraction of Rollcage index and image pairs: the list file line by line,
 // the entry files byte by byte, the tweaks, and every way a run can end.
 #include "RcTestFiles.h"

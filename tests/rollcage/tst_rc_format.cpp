@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Rollcage formats: index records, entry file names, the image path, list
 // rows and the list reader with its value rules.
 #include "TestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rollcage extraction and index build over many entries: answers for all,
 // the user's cancel at an entry boundary, and the progress they report.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The synthetic Rollcage pairs that the other tests, the demo and the
 // benchmark stand on.
 #include "TestSupport.h"

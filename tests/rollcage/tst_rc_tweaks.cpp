@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tweaks dialog model (which choices it offers and combines) and the
 // tweaks engine that turns the choices into list redirects.
 #include "rollcage/RcCatalogue.h"

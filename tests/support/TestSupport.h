@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Test doubles for the platform layer: a message box that answers from a script
 // and records every box, and a clock that shows the time it is told.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Setting up the Extract and Build panes the way source selection and the
 // destination folder handlers leave them, on files below a test's folder.

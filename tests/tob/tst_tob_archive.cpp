@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The archive layout on its own: walking a directory, proving it against the
 // file size, and writing records and the header.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Building Tobrava II archives from list files: the bytes written, the
 // refusals, the names left out, moving files, and the old archive that stays
 // whole whenever a build does not complete.

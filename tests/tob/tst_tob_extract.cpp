@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Extraction of Tobrava II archives: the files and the list it writes, the
 // questions it asks, and what it refuses to write.
 

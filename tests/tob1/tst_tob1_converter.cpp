@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Tobrava I converter's file step: the ten bytes put back in front, the
 // two plain refusals, and the files it must not destroy.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The converter's one picture per run: its "File Exist" with the answers for
 // all, and a cancel before the picture is written.
 

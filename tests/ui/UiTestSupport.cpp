@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "UiTestSupport.h"
 
 #include "Samples.h"

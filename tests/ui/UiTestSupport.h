@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main window under test: scripted message boxes and open-file dialog, a
 // fixed clock, and a temporary folder that is the current folder while the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Go buttons: the dispatch table by source type and pane, the wait
 // pointer and the start folder restored however a run ends, errors that
 // escape an operation, the result lists, and one request from end to end.

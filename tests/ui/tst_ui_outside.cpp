@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files that reach the window from outside its dialogs (the command line, the
 // desktop, a drop), and what the window remembers between runs.
 #include "Samples.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The panes' path handling through the real controls: source selection,
 // destination folders, creating a folder, copying paths between the panes,
 // F5, the path dump, the about box and the converter's dialog.

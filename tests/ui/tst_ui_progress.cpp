@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A long extraction from the window: it runs on the worker thread, the window
 // goes on answering events, the progress display shows after its delay, and
 // Cancel or closing the window stops the run at the next entry.

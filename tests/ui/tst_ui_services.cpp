@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt services behind the core's interfaces: the message box and the
 // open-file dialog, shown for real on the offscreen screen and answered there.
 #include "UiTestSupport.h"

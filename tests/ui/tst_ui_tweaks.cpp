@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Use Rc2 Tweaks" and the tweaks dialog: opening, placing, the enable rules
 // through clicks on the real check boxes, and the ways it closes.
 #include "UiTestSupport.h"

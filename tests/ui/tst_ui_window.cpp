@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window as it opens: caption, controls, tab order, initial state,
 // the layout at other sizes, the font, and the translation of the dialogs'
 // filters into Qt's form.

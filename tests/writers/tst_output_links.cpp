@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every writer refuses a symbolic link at the name it writes and on a folder
 // level below the chosen folder: nothing lands outside, the link stays as it
 // is, the message says why, and a refused run never reports DONE.

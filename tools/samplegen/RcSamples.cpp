@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RcSamples.h"
 
 #include "Samples.h"

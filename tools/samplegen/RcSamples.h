@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Synthetic Rollcage index and image pairs. The image begins with "GT20" and
 // the index with a record at offset 0; the records point at slices of the

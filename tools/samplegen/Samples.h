@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Synthetic game files for tests, the demo and the benchmark: Tobrava II
 // archives, Tobrava I pictures and list files. Everything is generated from a

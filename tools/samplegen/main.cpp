@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tobx-samplegen: writes synthetic sample files for the demo and the benchmark.
 #include "RcSamples.h"
 #include "Samples.h"
