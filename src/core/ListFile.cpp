@@ -15,25 +15,35 @@ ListFieldReader::ListFieldReader(QByteArray text)
 
 bool ListFieldReader::next(QByteArray& field)
 {
+    QByteArrayView view;
+    if (!next(view))
+        return false;
+    field = view.toByteArray();
+    return true;
+}
+
+bool ListFieldReader::next(QByteArrayView& field)
+{
     if (m_pos >= m_text.size() && !m_lineOpen)
         return false;
     m_lineOpen = false;
     const qsizetype size = m_text.size();
-    while (m_pos < size && (m_text.at(m_pos) == ' ' || m_text.at(m_pos) == '\t'))
+    const char* text = m_text.constData();
+    while (m_pos < size && (text[m_pos] == ' ' || text[m_pos] == '\t'))
         ++m_pos;
     const qsizetype start = m_pos;
     while (m_pos < size) {
-        const char c = m_text.at(m_pos);
+        const char c = text[m_pos];
         if (c == ',' || c == '\r' || c == '\n')
             break;
         ++m_pos;
     }
-    field = m_text.sliced(start, m_pos - start);
+    field = QByteArrayView(text + start, m_pos - start);
     if (m_pos < size) {
-        const char c = m_text.at(m_pos++);
+        const char c = text[m_pos++];
         if (c == ',')
             m_lineOpen = true;
-        else if (c == '\r' && m_pos < size && m_text.at(m_pos) == '\n')
+        else if (c == '\r' && m_pos < size && text[m_pos] == '\n')
             ++m_pos;
     }
     return true;

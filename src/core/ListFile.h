@@ -19,6 +19,9 @@ public:
 
     // The next field, or false at the end of the text.
     bool next(QByteArray& field);
+    // The same without a copy: the view points into the reader's text and
+    // lasts as long as the reader.
+    bool next(QByteArrayView& field);
     // Passes over what is left of the current line.
     void skipRestOfLine();
     bool atEnd() const { return m_pos >= m_text.size(); }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "RcCatalogue.h"
 
+#include <array>
+
 #include <iterator>
 
 namespace tobx {
@@ -195,17 +197,32 @@ RcEntryText picturesAndSound(int entry)
     return {"PCSF", "PC Sound Effect File (can be extracted to wave's files)"};
 }
 
-} // namespace
-
-RcEntryText RcEntryInfo(qint16 entry)
+RcEntryText describeEntry(int entry)
 {
-    if (entry < 0 || entry > 289)
-        return {"-", kUnknown};
     if (entry <= 211)
         return carsAndTracks(entry);
     if (entry <= 235)
         return unnamedAndFont(entry);
     return picturesAndSound(entry);
+}
+
+constexpr int kCatalogueSize = 290;
+
+} // namespace
+
+// Every list of a full or demo index asks for each entry; the texts are made
+// once and then shared.
+RcEntryText RcEntryInfo(qint16 entry)
+{
+    if (entry < 0 || entry >= kCatalogueSize)
+        return {QByteArrayLiteral("-"), kUnknown};
+    static const std::array<RcEntryText, kCatalogueSize> catalogue = [] {
+        std::array<RcEntryText, kCatalogueSize> texts;
+        for (int e = 0; e < kCatalogueSize; ++e)
+            texts[e] = describeEntry(e);
+        return texts;
+    }();
+    return catalogue[entry];
 }
 
 QByteArray RcCarName(quint8 car)

@@ -54,6 +54,11 @@ bool fitsRowNumber(qsizetype row)
     return row <= std::numeric_limits<qint16>::max();
 }
 
+// Shared by every row that shows them, so that a table of hundreds of rows
+// does not make a copy of each.
+const QByteArray kNoField = QByteArrayLiteral("-");
+const QByteArray kZeroField = QByteArrayLiteral("0");
+
 QByteArray redirectFor(const ExtractRun& run, int row)
 {
     if (run.state.UseTweaks && fitsRowNumber(row)) {
@@ -63,7 +68,7 @@ QByteArray redirectFor(const ExtractRun& run, int row)
     }
     if (run.semiFull)
         return RcSemiFullRedirect(run.tweaks, qint16(row));
-    return QByteArrayLiteral("-");
+    return kNoField;
 }
 
 RcRow emptyRow(const ExtractRun& run, int row, qsizetype rowCount)
@@ -71,11 +76,11 @@ RcRow emptyRow(const ExtractRun& run, int row, qsizetype rowCount)
     RcRow fields;
     fields[RcColRedirect] = redirectFor(run, row);
     fields[RcColNumber] = QByteArray::number(row);
-    fields[RcColOrigin] = fields[RcColFileName] = "-";
-    fields[RcColOffset] = fields[RcColLength] = fields[RcColWord3] = fields[RcColWord4] = "0";
+    fields[RcColOrigin] = fields[RcColFileName] = kNoField;
+    fields[RcColOffset] = fields[RcColLength] = fields[RcColWord3] = fields[RcColWord4] = kZeroField;
     const int full = fullNumber(row, rowCount);
     if (full < 0) {
-        fields[RcColTypeCode] = fields[RcColDescription] = "-";
+        fields[RcColTypeCode] = fields[RcColDescription] = kNoField;
     } else {
         const RcEntryText info = RcEntryInfo(qint16(full));
         fields[RcColTypeCode] = info.typeCode;
@@ -102,7 +107,7 @@ void placeRecord(const ExtractRun& run, EntryTable& table, qsizetype recordNumbe
     }
     RcRow& fields = table.rows[target];
     fields[RcColOrigin] = run.semiFull && target != recordNumber ? "from " + QByteArray::number(recordNumber)
-                                                                 : QByteArrayLiteral("-");
+                                                                 : kNoField;
     fields[RcColFileName] = RcEntryFileName(int(target));
     fields[RcColOffset] = QByteArray::number(record.offset);
     fields[RcColLength] = QByteArray::number(record.length);

@@ -110,7 +110,11 @@ QString RcImagePath(const QString& indexPath)
 
 QByteArray FormatRcListRow(const RcRow& row)
 {
+    qsizetype size = 2 * (RcColumnCount - 1);
+    for (const QByteArray& field : row)
+        size += field.size();
     QByteArray line;
+    line.reserve(size);
     for (int column = 0; column < RcColumnCount; ++column) {
         if (column > 0)
             line += ", ";
@@ -135,14 +139,17 @@ RcList ParseRcList(const QByteArray& text)
 {
     RcList list;
     list.indexName = FirstListField(text);
-    ListFieldReader reader(text.sliced(pastLineEnd(text, firstLineEnd(text))));
+    // The reader looks at the rest of the text in place; only the fields kept
+    // in rows are copied.
+    const qsizetype rowsStart = pastLineEnd(text, firstLineEnd(text));
+    ListFieldReader reader(QByteArray::fromRawData(text.constData() + rowsStart, text.size() - rowsStart));
     RcRow row;
     int filled = 0;
-    QByteArray field;
+    QByteArrayView field;
     while (reader.next(field)) {
         if (field.isEmpty())
             continue;
-        row[filled++] = field;
+        row[filled++] = field.toByteArray();
         if (filled == RcColumnCount) {
             list.rows.append(row);
             filled = 0;

@@ -169,9 +169,12 @@ bool TobBuild::checkPaths()
 bool TobBuild::planEntries()
 {
     ListFieldReader reader(m_listText);
-    QByteArray field;
-    reader.next(field); // the archive name
-    while (reader.next(field)) {
+    QByteArrayView view;
+    reader.next(view); // the archive name
+    while (reader.next(view)) {
+        if (view.isEmpty())
+            continue;
+        QByteArray field = view.toByteArray();
         StripLstDir(m_state, field);
         if (field.isEmpty())
             continue;

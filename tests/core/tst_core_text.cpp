@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <memory>
+
 using namespace tobx;
 
 class CoreTextTest : public QObject {
@@ -127,6 +129,17 @@ void CoreTextTest::listFields()
         read.append(field);
     QCOMPARE(read, fields);
     QCOMPARE(FirstListField(text), fields.value(0));
+
+    // Read in place, the fields are the same, and the reader's own copy of
+    // the text keeps them valid after the caller's text is gone.
+    auto owned = std::make_unique<QByteArray>(text);
+    ListFieldReader inPlace(*owned);
+    owned.reset();
+    QList<QByteArray> viewed;
+    QByteArrayView view;
+    while (inPlace.next(view))
+        viewed.append(view.toByteArray());
+    QCOMPARE(viewed, fields);
 }
 
 void CoreTextTest::skipRestOfLine()
