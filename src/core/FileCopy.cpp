@@ -338,13 +338,29 @@ void OutputFile::discard()
 
 // ---- FileCopier
 
+namespace {
+
+// The buffer of the last copier to end on this thread, for the next one: a
+// program that runs one operation after another (the window, or a fuzzer
+// running thousands a second) takes the megabyte once, not once a run.
+thread_local std::unique_ptr<char[]> t_spareBuffer;
+
+std::unique_ptr<char[]> takeBuffer(qint64 size)
+{
+    if (t_spareBuffer)
+        return std::move(t_spareBuffer);
+    return std::unique_ptr<char[]>(new char[size_t(size)]);
+}
+
+} // namespace
+
 FileCopier::FileCopier(Method method)
 #ifdef Q_OS_LINUX
     : m_method(method)
 #else
     : m_method(Method::Buffer)
 #endif
-    , m_buffer(new char[kBufferSize])
+    , m_buffer(takeBuffer(kBufferSize))
 {
     Q_UNUSED(method);
 }
@@ -355,6 +371,8 @@ FileCopier::~FileCopier()
         m_gatheredFor->m_lostGathered = true;
         dropGathered();
     }
+    if (!t_spareBuffer)
+        t_spareBuffer = std::move(m_buffer);
 }
 
 FileCopier::Status FileCopier::gather(InputFile& from, qint64 offset, qint64 size, OutputFile& to, QString* reason)
