@@ -174,10 +174,9 @@ bool TobBuild::planEntries()
     while (reader.next(view)) {
         if (view.isEmpty())
             continue;
+        // Stripping the list folder never leaves a field empty.
         QByteArray field = view.toByteArray();
         StripLstDir(m_state, field);
-        if (field.isEmpty())
-            continue;
         const QString relative = NameToPath(field);
         ListItem item{field, JoinPath(m_listFile.FDir, relative)};
         if (const std::optional<PathFacts> facts = acceptedFile(item, relative)) {
