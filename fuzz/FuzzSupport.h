@@ -77,21 +77,44 @@ inline QByteArray readFile(const QString& path)
 }
 
 // The state an in-memory target keeps for all its runs (setting one up costs
-// more than most runs), with the messages and result lines of the last run
-// forgotten.
+// more than most runs). What a run said is forgotten when it ends, not when
+// the next one starts: libFuzzer runs an input a second time, to look for a
+// leak, whenever its allocations and frees do not match.
 struct RunState {
     RecordingBox box;
     StillClock clock;
     AppState state{box, clock};
+
+    void forget()
+    {
+        box.shown.clear();
+        for (ResultList& lines : state.lstSrcFiles)
+            lines.clear();
+    }
 };
-inline RunState& freshRunState()
-{
-    static RunState run;
-    run.box.shown.clear();
-    for (ResultList& lines : run.state.lstSrcFiles)
-        lines.clear();
-    return run;
-}
+
+class FreshRun {
+public:
+    FreshRun()
+        : m_run(shared())
+    {
+        m_run.forget();
+    }
+    ~FreshRun() { m_run.forget(); }
+    FreshRun(const FreshRun&) = delete;
+    FreshRun& operator=(const FreshRun&) = delete;
+
+    RunState& operator*() const { return m_run; }
+    RunState* operator->() const { return &m_run; }
+
+private:
+    static RunState& shared()
+    {
+        static RunState run;
+        return run;
+    }
+    RunState& m_run;
+};
 
 // A copy of some bytes in a heap block of exactly their size: the address
 // sanitizer then stops any reader that looks even one byte past them, which a

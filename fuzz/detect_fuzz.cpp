@@ -66,9 +66,9 @@ void checkListName(const AppState& state, const QString& name)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    RunState& run = freshRunState();
-    AppState& state = run.state;
-    RecordingBox& box = run.box;
+    const FreshRun run;
+    AppState& state = run->state;
+    RecordingBox& box = run->box;
 
     InputCutter input(data, size);
     const QByteArrayView nameBytes = input.piece(input.byte() % 48);

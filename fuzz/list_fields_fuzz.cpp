@@ -261,9 +261,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const QString kFolders[] = {QString(), QStringLiteral("/"), QStringLiteral("/mod/"),
                                        QStringLiteral("/Mod/Sub/"), QStringLiteral("/w/\u00e9t\u00e9/")};
-    RunState& run = freshRunState();
-    AppState& state = run.state;
-    RecordingBox& box = run.box;
+    const FreshRun run;
+    AppState& state = run->state;
+    RecordingBox& box = run->box;
 
     InputCutter input(data, size);
     state.SrcFile[BuildPane].FDir = kFolders[input.byte() % std::size(kFolders)];

@@ -59,9 +59,9 @@ void checkPicture(AppState& state, RecordingBox& box, QByteArrayView picture)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    RunState& run = freshRunState();
-    AppState& state = run.state;
-    RecordingBox& box = run.box;
+    const FreshRun run;
+    AppState& state = run->state;
+    RecordingBox& box = run->box;
 
     InputCutter input(data, size);
     QString name = QString::fromUtf8(input.piece(input.byte() % 32));
