@@ -5,6 +5,7 @@
 #include "Names.h"
 
 #include <QFileInfo>
+#include <QtEndian>
 
 namespace tobx {
 
@@ -40,8 +41,7 @@ void AppendLE32(QByteArray& out, quint32 value)
 
 quint32 DecodeLE32(QByteArrayView bytes, qsizetype at)
 {
-    const auto byte = [&](int n) { return quint32(quint8(bytes.at(at + n))); };
-    return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
+    return qFromLittleEndian<quint32>(bytes.data() + at);
 }
 
 void StripLstDir(const AppState& state, QByteArray& field)

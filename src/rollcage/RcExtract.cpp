@@ -75,7 +75,7 @@ RcRow emptyRow(const ExtractRun& run, int row, qsizetype rowCount)
 {
     RcRow fields;
     fields[RcColRedirect] = redirectFor(run, row);
-    fields[RcColNumber] = QByteArray::number(row);
+    fields[RcColNumber] = RcRowText(row);
     fields[RcColOrigin] = fields[RcColFileName] = kNoField;
     fields[RcColOffset] = fields[RcColLength] = fields[RcColWord3] = fields[RcColWord4] = kZeroField;
     const int full = fullNumber(row, rowCount);

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 
 namespace tobx {
 
@@ -88,9 +89,39 @@ void AppendRcRecord(QByteArray& out, const RcRecord& record)
     AppendLE32(out, record.word4);
 }
 
-QByteArray RcEntryFileName(int entry)
+namespace {
+
+template<typename Make>
+std::array<QByteArray, RcFullEntryCount> textsOfFullRows(Make make)
+{
+    std::array<QByteArray, RcFullEntryCount> texts;
+    for (int row = 0; row < RcFullEntryCount; ++row)
+        texts[size_t(row)] = make(row);
+    return texts;
+}
+
+QByteArray entryFileName(int entry)
 {
     return "RCIMG." + QByteArray::number(entry).rightJustified(3, '0');
+}
+
+bool isFullRow(int row)
+{
+    return row >= 0 && row < RcFullEntryCount;
+}
+
+} // namespace
+
+QByteArray RcEntryFileName(int entry)
+{
+    static const auto names = textsOfFullRows(entryFileName);
+    return isFullRow(entry) ? names[size_t(entry)] : entryFileName(entry);
+}
+
+QByteArray RcRowText(int row)
+{
+    static const auto numbers = textsOfFullRows([](int n) { return QByteArray::number(n); });
+    return isFullRow(row) ? numbers[size_t(row)] : QByteArray::number(row);
 }
 
 QString RcImagePath(const QString& indexPath)

@@ -41,6 +41,9 @@ void AppendRcRecord(QByteArray& out, const RcRecord& record);
 
 // "RCIMG." and the entry number, zero-padded to at least three digits.
 QByteArray RcEntryFileName(int entry);
+// A row number as a list writes it. The numbers of the full numbering are
+// made once and shared: a table of 290 rows names each several times.
+QByteArray RcRowText(int row);
 
 // The image that pairs with an index: the index path with "img" in place of
 // its last three characters. When no file has that exact name, a single file

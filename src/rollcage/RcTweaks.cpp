@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "RcTweaks.h"
 
+#include "RcFormat.h"
 #include "RcTweakModel.h"
 
 #include <algorithm>
@@ -17,7 +18,7 @@ enum Group { TrackGroup = 1, ScrambleGroup = 2, LoadingGroup = 3 };
 
 QByteArray rowText(int row)
 {
-    return QByteArray::number(row);
+    return RcRowText(row);
 }
 
 // The even row of the track pair that holds `row`.

@@ -42,6 +42,8 @@ private Q_SLOTS:
     void recordValues();
     void entryFileName_data();
     void entryFileName();
+    void rowText_data();
+    void rowText();
     void imagePath_data();
     void imagePath();
     void formatRow();
@@ -116,6 +118,7 @@ void TestRcFormat::entryFileName_data()
     QTest::newRow("5") << 5 << QByteArray("RCIMG.005");
     QTest::newRow("42") << 42 << QByteArray("RCIMG.042");
     QTest::newRow("289") << 289 << QByteArray("RCIMG.289");
+    QTest::newRow("290, past the full numbering") << 290 << QByteArray("RCIMG.290");
     QTest::newRow("999") << 999 << QByteArray("RCIMG.999");
     QTest::newRow("1000 widens") << 1000 << QByteArray("RCIMG.1000");
     QTest::newRow("65535") << 65535 << QByteArray("RCIMG.65535");
@@ -125,6 +128,26 @@ void TestRcFormat::entryFileName()
 {
     QFETCH(int, entry);
     QTEST(RcEntryFileName(entry), "name");
+}
+
+// The numbers of the full numbering are shared texts, the others made anew;
+// both must read the same.
+void TestRcFormat::rowText_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("0") << 0 << QByteArray("0");
+    QTest::newRow("134") << 134 << QByteArray("134");
+    QTest::newRow("289, the last full row") << 289 << QByteArray("289");
+    QTest::newRow("290") << 290 << QByteArray("290");
+    QTest::newRow("32767") << 32767 << QByteArray("32767");
+    QTest::newRow("-1") << -1 << QByteArray("-1");
+}
+
+void TestRcFormat::rowText()
+{
+    QFETCH(int, row);
+    QTEST(RcRowText(row), "text");
 }
 
 void TestRcFormat::imagePath_data()
