@@ -2,7 +2,11 @@
 # The two commands for every new user: `make run` and `make test`.
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
-FUZZ_DIR ?= build-fuzz
+# FUZZ_ASAN=OFF builds the fuzz targets with UBSan only, in build-fuzz-fast:
+# about twice the executions a second, for long runs whose corpus is then
+# replayed through the AddressSanitizer build (FUZZ_SECONDS=0).
+FUZZ_ASAN ?= ON
+FUZZ_DIR ?= $(if $(filter OFF,$(FUZZ_ASAN)),build-fuzz-fast,build-fuzz)
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS ?= 0
 CMAKE_FLAGS ?=
@@ -49,7 +53,7 @@ install: build
 
 fuzz:
 	@scripts/install-deps fuzz
-	@test -f $(FUZZ_DIR)/build.ninja || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOBX_FUZZ=ON -DTOBX_BUILD_GUI=OFF
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOBX_FUZZ=ON -DTOBX_FUZZ_ASAN=$(FUZZ_ASAN) -DTOBX_BUILD_GUI=OFF
 	cmake --build $(FUZZ_DIR)
 	scripts/fuzz $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_RUNS)
 

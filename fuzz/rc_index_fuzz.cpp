@@ -2,14 +2,16 @@
 // The Rollcage index reader on arbitrary index bytes, in memory, with the
 // content catalogue and every tweak: the first bytes choose the edition the
 // tweaks dialog opens for, whether tweaks are used, and up to eight clicks on
-// its check boxes and options; the rest is the index, or, when the byte after
-// the clicks has its top bit set, a pattern repeated to the length the next
-// two bytes give, so that small inputs reach the 135 and 290 entries of the
-// demo and full numberings. The table must place
-// every record where its numbering says, the list written from it must parse
-// back into the same rows, and the index the build makes of that list must
-// hold, row by row, the record its redirect names, or be refused when a
-// redirect names a row the list does not have.
+// its check boxes and options; the next byte chooses a window of rows; the
+// rest is the index, or, when the byte after the window has its top bit set,
+// a pattern repeated to the 135 or 290 records of the demo and full
+// numberings, so that small inputs reach their catalogue rows.
+// The table must place every record where its numbering says. The rows of
+// the window, written as a list, must parse back into the same rows, and the
+// index the build makes of them must hold, row by row, the record its
+// redirect names, or be refused when a redirect names a row the list does
+// not have. A window keeps the cost of an input small while the table is
+// hundreds of rows long; the input chooses which rows are looked at.
 #include "FuzzSupport.h"
 #include "core/AppState.h"
 #include "rollcage/RcBuild.h"
@@ -27,6 +29,7 @@ namespace {
 
 constexpr int kSemiFullCheck = 3;
 constexpr int kMostClicks = 8;
+constexpr qsizetype kWindowRows = 8;
 
 void chooseTweaks(InputCutter& input, AppState& state, RcTweakModel& tweaks)
 {
@@ -43,40 +46,49 @@ void chooseTweaks(InputCutter& input, AppState& state, RcTweakModel& tweaks)
     }
 }
 
-// The row each record of the index belongs in, the nearest to the start of
-// the index winning a row that two records want.
+// The record each row of the window [first, first + count) holds: the row's
+// own, or with the semi-full conversion that of the demo record it belongs
+// to, the nearest to the start of the index winning a row two records want.
+// Also counts the semi-full records that land beyond the last row.
 QList<std::optional<RcRecord>> expectedRecords(QByteArrayView index, bool semiFull, qsizetype rowCount,
-                                               qsizetype* leftOut)
+                                               qsizetype first, qsizetype count, qsizetype* leftOut)
 {
-    QList<std::optional<RcRecord>> records(rowCount);
+    QList<std::optional<RcRecord>> records(count);
     *leftOut = 0;
-    const qsizetype count = RcRecordCount(index.size());
-    for (qsizetype k = 0; k < count; ++k) {
+    const qsizetype recordCount = RcRecordCount(index.size());
+    for (qsizetype k = 0; k < recordCount; ++k) {
         const qsizetype row = semiFull && k < RcDemoEntryCount ? RcDemoToFull(qint16(k)) : k;
-        if (row >= rowCount) {
+        if (row >= rowCount)
             ++*leftOut;
-            continue;
-        }
-        if (!records[row])
-            records[row] = ReadRcRecord(index, RcRecordPosition(index.size(), k));
+        else if (row >= first && row < first + count && !records[row - first])
+            records[row - first] = ReadRcRecord(index, RcRecordPosition(index.size(), k));
     }
     return records;
 }
 
-// The index bytes, given as they are or as a pattern to repeat.
+// The index bytes, given as they are or as a pattern repeated to the length
+// of one of the two numberings: the records of the demo or of the full
+// version, and up to 15 bytes more in front. Other lengths come as they are.
 QByteArray indexBytes(InputCutter& input)
 {
     constexpr quint8 kRepeat = 0x80;
     if (!(input.byte() & kRepeat))
         return input.rest().toByteArray();
-    // Past the full numbering a table only grows longer; nothing new is asked.
-    constexpr qsizetype kLongest = RcFullEntryCount * RcRecordSize + RcRecordSize - 1;
-    const qsizetype low = input.byte();
-    const qsizetype length = std::min(low | qsizetype(input.byte()) << 8, kLongest);
+    const quint8 shape = input.byte();
+    const qsizetype records = shape & 1 ? RcFullEntryCount : RcDemoEntryCount;
+    const qsizetype length = records * RcRecordSize + (shape >> 1) % RcRecordSize;
     const QByteArrayView pattern = input.rest();
     QByteArray index(length, '\0');
-    for (qsizetype at = 0; at < length && !pattern.isEmpty(); ++at)
-        index[at] = pattern.at(at % pattern.size());
+    if (pattern.isEmpty())
+        return index;
+    // The pattern once, then the part already filled copied after itself.
+    qsizetype filled = std::min(length, pattern.size());
+    std::copy_n(pattern.data(), filled, index.data());
+    while (filled < length) {
+        const qsizetype piece = std::min(filled, length - filled);
+        std::copy_n(index.constData(), piece, index.data() + filled);
+        filled += piece;
+    }
     return index;
 }
 
@@ -103,9 +115,9 @@ void checkRow(const RcRow& row, qsizetype number, bool hasRecord)
         std::abort();
 }
 
-// Every line ends in CR LF, and the empty lines are the second one and, for
-// the two known numberings, the group separators.
-void checkLines(const QByteArray& text, qsizetype rowCount)
+// Every line ends in CR LF, and the only empty line is the second one: a
+// window is never one of the two known numberings, whose groups are apart.
+void checkLines(const QByteArray& text)
 {
     if (!text.endsWith("\r\n"))
         std::abort();
@@ -121,12 +133,15 @@ void checkLines(const QByteArray& text, qsizetype rowCount)
             lineStart = at + 1;
         }
     }
-    qsizetype separators = 0;
-    if (rowCount == RcFullEntryCount || rowCount == RcDemoEntryCount)
-        for (qsizetype row = 0; row < rowCount; ++row)
-            separators += IsRcGroupEnd(rowCount == RcFullEntryCount ? int(row) : RcDemoToFull(qint16(row)));
-    if (emptyLines != 1 + separators)
+    if (emptyLines != 1)
         std::abort();
+}
+
+// The rows [first, first + kWindowRows) of a table, and their records.
+RcEntryTable window(const RcEntryTable& table, qsizetype first)
+{
+    const qsizetype count = std::min(kWindowRows, table.rows.size() - first);
+    return RcEntryTable{table.rows.mid(first, count), table.records.mid(first, count), 0};
 }
 
 // The record the build gives row c: the one of the row its redirect names,
@@ -148,46 +163,53 @@ std::optional<QByteArray> expectedIndex(const RcEntryTable& table)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    RunState& run = freshRunState();
-    AppState& state = run.state;
-    RecordingBox& box = run.box;
+    const FreshRun run;
+    AppState& state = run->state;
+    RecordingBox& box = run->box;
     state.SrcFile[ExtractPane].FName = QStringLiteral("RC2DEMO.IDX");
 
     InputCutter input(data, size);
     RcTweakModel tweaks;
     chooseTweaks(input, state, tweaks);
+    const quint8 windowByte = input.byte();
     const ExactBytes index(indexBytes(input));
     const bool semiFull = state.UseTweaks && tweaks.active(kSemiFullCheck);
 
     const RcEntryTable table = BuildRcEntryTable(state, tweaks, index.array());
     const qsizetype rowCount = semiFull ? RcFullEntryCount : RcRecordCount(index.view().size());
+    if (table.rows.size() != rowCount || table.records.size() != rowCount)
+        std::abort();
+
+    const qsizetype first = windowByte * rowCount / 256;
+    const RcEntryTable rows = window(table, first);
     qsizetype leftOut = 0;
-    if (table.rows.size() != rowCount || table.records != expectedRecords(index.view(), semiFull, rowCount, &leftOut)
+    if (rows.records != expectedRecords(index.view(), semiFull, rowCount, first, rows.rows.size(), &leftOut)
         || table.recordsLeftOut != leftOut)
         std::abort();
-    for (qsizetype row = 0; row < rowCount; ++row) {
-        checkRow(table.rows[row], row, table.records[row].has_value());
-        if (!state.UseTweaks && table.rows[row][RcColRedirect] != "-")
+    for (qsizetype row = 0; row < rows.rows.size(); ++row) {
+        checkRow(rows.rows[row], first + row, rows.records[row].has_value());
+        if (!state.UseTweaks && rows.rows[row][RcColRedirect] != "-")
             std::abort();
     }
 
-    const QByteArray text = RcListText(state, table);
-    checkLines(text, rowCount);
-    if (state.lstSrcFiles[ExtractPane].size() != rowCount)
+    const QByteArray text = RcListText(state, rows);
+    checkLines(text);
+    if (state.lstSrcFiles[ExtractPane].size() != rows.rows.size())
         std::abort();
     const ExactBytes listBytes(text);
     const RcList list = ParseRcList(listBytes.array());
-    if (list.indexName != "RC2DEMO.IDX" || list.rows != table.rows)
+    if (list.indexName != "RC2DEMO.IDX" || list.rows != rows.rows)
         std::abort();
 
     const std::optional<QByteArray> built = RcIndexFromRows(state, list.rows);
-    const std::optional<QByteArray> expected = expectedIndex(table);
+    const std::optional<QByteArray> expected = expectedIndex(rows);
     if (built != expected)
         std::abort();
     if (!built && (box.shown.isEmpty() || box.shown.last().text != QStringLiteral("Value not in range")))
         std::abort();
-    // Without redirects the build gives back the index's records, byte for byte.
-    if (!state.UseTweaks && *built != index.view().last(rowCount * RcRecordSize))
+    // Without redirects the build gives back the window's records, byte for byte.
+    const qsizetype windowStart = index.view().size() - (rowCount - first) * RcRecordSize;
+    if (!state.UseTweaks && *built != index.view().sliced(windowStart, rows.rows.size() * RcRecordSize))
         std::abort();
     return 0;
 }
