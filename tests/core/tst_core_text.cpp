@@ -5,6 +5,7 @@
 #include "core/Names.h"
 #include "core/StringConcat.h"
 
+#include <QStringDecoder>
 #include <QTest>
 
 #include <memory>
@@ -27,6 +28,7 @@ private Q_SLOTS:
     void nameMapping_data();
     void nameMapping();
     void everyCodePageByteRoundTrips();
+    void everyByteReadsAsTheCodePage();
 
     void safeNames_data();
     void safeNames();
@@ -184,6 +186,21 @@ void CoreTextTest::everyCodePageByteRoundTrips()
     for (int b = 1; b < 256; ++b)
         all.append(char(b));
     QCOMPARE(PathToName(NameToText(all)), all);
+}
+
+// Plain ASCII names take a shorter way than the others; alone or in a name
+// with a byte above 0x7F, every byte must read as the code page has it.
+void CoreTextTest::everyByteReadsAsTheCodePage()
+{
+    QStringDecoder codePage("windows-1252", QStringConverter::Flag::Stateless);
+    for (int b = 0; b < 256; ++b) {
+        const QByteArray alone(1, char(b));
+        const QByteArray mixed = "x" + alone + "\xe9";
+        QCOMPARE(NameToText(alone), QString(codePage.decode(alone)));
+        QCOMPARE(NameToText(mixed), QString(codePage.decode(mixed)));
+    }
+    QCOMPARE(NameToText("A\\b.txt"), QStringLiteral("A\\b.txt"));
+    QCOMPARE(NameToText("\x80\xe9"), QStringLiteral("\u20ac\u00e9"));
 }
 
 void CoreTextTest::safeNames_data()
