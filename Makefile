@@ -2,17 +2,18 @@
 # The two commands for every new user: `make run` and `make test`.
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
-# FUZZ_ASAN=OFF builds the fuzz targets with UBSan only, in build-fuzz-fast:
-# about twice the executions a second, for long runs whose corpus is then
-# replayed through the AddressSanitizer build (FUZZ_SECONDS=0).
-FUZZ_ASAN ?= ON
-FUZZ_DIR ?= $(if $(filter OFF,$(FUZZ_ASAN)),build-fuzz-fast,build-fuzz)
+# `make fuzz` fuzzes in FUZZ_FAST_DIR, built with UBSan only (about twice the
+# executions a second), then replays every corpus input once through
+# FUZZ_DIR, built with AddressSanitizer too. `make fuzz-asan` fuzzes in
+# FUZZ_DIR itself.
+FUZZ_DIR ?= build-fuzz
+FUZZ_FAST_DIR ?= build-fuzz-fast
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS ?= 0
 CMAKE_FLAGS ?=
 PREFIX ?=
 
-.PHONY: all deps build run demo test unit-test asan-test package install fuzz bench screenshot clean
+.PHONY: all deps build run demo test unit-test asan-test package install fuzz fuzz-asan fuzz-builds bench screenshot clean
 
 all: build
 
@@ -51,11 +52,19 @@ package: build
 install: build
 	cmake --install $(BUILD_DIR) --strip $(if $(PREFIX),--prefix $(PREFIX))
 
-fuzz:
-	@scripts/install-deps fuzz
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOBX_FUZZ=ON -DTOBX_FUZZ_ASAN=$(FUZZ_ASAN) -DTOBX_BUILD_GUI=OFF
-	cmake --build $(FUZZ_DIR)
+fuzz: fuzz-builds
+	scripts/fuzz $(FUZZ_FAST_DIR) $(FUZZ_SECONDS) $(FUZZ_RUNS)
+	scripts/fuzz $(FUZZ_DIR) 0
+
+fuzz-asan: fuzz-builds
 	scripts/fuzz $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_RUNS)
+
+fuzz-builds:
+	@scripts/install-deps fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_FAST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOBX_FUZZ=ON -DTOBX_FUZZ_ASAN=OFF -DTOBX_BUILD_GUI=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_FAST_DIR)
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOBX_FUZZ=ON -DTOBX_FUZZ_ASAN=ON -DTOBX_BUILD_GUI=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_DIR)
 
 bench: build
 	@scripts/install-deps bench
@@ -66,4 +75,4 @@ screenshot: build
 	scripts/screenshot $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(FUZZ_FAST_DIR)
