@@ -16,11 +16,6 @@ const QByteArray kNone = QByteArrayLiteral("-");
 enum Check { PlayableTrack = 1, ScrambleTrack = 2, SemiFull = 3, CreditsAsLoading = 4 };
 enum Group { TrackGroup = 1, ScrambleGroup = 2, LoadingGroup = 3 };
 
-QByteArray rowText(int row)
-{
-    return RcRowText(row);
-}
-
 // The even row of the track pair that holds `row`.
 int pairStart(int row)
 {
@@ -31,7 +26,7 @@ int pairStart(int row)
 // row, odd row to odd row.
 QByteArray pairRedirect(int row, int target)
 {
-    return rowText(target + row % 2);
+    return RcRowText(target + row % 2);
 }
 
 // The demo slots that the options of the track and scramble groups stand for.
@@ -91,9 +86,9 @@ QByteArray semiFullLoadingRedirect(const RcTweakModel& tweaks)
 {
     QByteArray redirect = kNone;
     if (tweaks.chosen(LoadingGroup, 1))
-        redirect = rowText(251);
+        redirect = RcRowText(251);
     if (tweaks.chosen(LoadingGroup, 2))
-        redirect = rowText(239);
+        redirect = RcRowText(239);
     return redirect;
 }
 
@@ -137,21 +132,21 @@ QByteArray RcCreditsAsLoading(const RcTweakModel& tweaks, qint16 fullRow)
                                           274, 269, 276, 275, 262, 266, 268, 271};
     if (!tweaks.active(CreditsAsLoading) || fullRow < 236 || fullRow > 252)
         return kNone;
-    return rowText(kCreditsFor[fullRow - 236]);
+    return RcRowText(kCreditsFor[fullRow - 236]);
 }
 
 QByteArray RcSemiFullRedirect(const RcTweakModel& tweaks, qint16 fullRow)
 {
     if (fullRow >= 255 && fullRow <= 257)
-        return rowText(254);
+        return RcRowText(254);
     if (fullRow == 284)
-        return rowText(287);
+        return RcRowText(287);
     if (fullRow == 285)
-        return rowText(288);
+        return RcRowText(288);
     if (isMissingLoadingScreen(fullRow))
         return semiFullLoadingRedirect(tweaks);
     if (fullRow == 252)
-        return tweaks.optionEnabled(LoadingGroup, 1) && tweaks.optionEnabled(LoadingGroup, 2) ? rowText(286) : kNone;
+        return tweaks.optionEnabled(LoadingGroup, 1) && tweaks.optionEnabled(LoadingGroup, 2) ? RcRowText(286) : kNone;
     return semiFullPairRedirect(fullRow);
 }
 
